@@ -1,0 +1,58 @@
+# Cantoria: `make run` starts the program, `make test` builds both ways and runs every test.
+SHELL := /bin/bash
+NATIVE := build/native
+ASAN := build/asan
+WIN := build/win32
+FUZZ := build/fuzz
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 30
+
+.PHONY: all deps build native win32 asan test test-native test-asan test-gui run fuzz fuzz-ci bench \
+        screenshots coverage dist clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+native: deps
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+asan: deps
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DCANTORIA_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+
+win32: deps
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN) -j $(JOBS)
+
+build: native win32
+
+test-native: native
+	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: asan
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+test-gui: win32
+	@bash scripts/wine-setup.sh $(WIN)
+	cd $(WIN) && ctest --output-on-failure
+
+test: test-native test-asan test-gui fuzz-ci
+
+run: win32
+	@bash scripts/run.sh $(WIN)
+
+fuzz: deps
+	@cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCANTORIA_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+	@bash scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+
+fuzz-ci:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
+
+clean:
+	rm -rf build dist

@@ -1,0 +1,48 @@
+option(CANTORIA_FUZZ "build the libFuzzer targets (needs clang)" OFF)
+# Native build: the core, its GoogleTest tests, benchmarks and fuzz targets.
+if(CANTORIA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(CANTORIA_COVERAGE)
+  add_compile_options(--coverage -O0)
+  add_link_options(--coverage)
+endif()
+
+if(NOT CANTORIA_FUZZ)
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# One test binary: every tests/native/*.cpp. The fake user interface is part of it.
+file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp tests/support/*.cpp)
+add_executable(core_tests ${NATIVE_TEST_SOURCES})
+target_link_libraries(core_tests cantoria_core GTest::gtest GTest::gtest_main)
+target_compile_definitions(core_tests PRIVATE CANTORIA_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures")
+gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+
+# Benchmarks: each bench/*.cpp is a program of its own, linked with the fake interface.
+find_package(benchmark QUIET)
+if(benchmark_FOUND AND NOT CANTORIA_SANITIZE AND NOT CANTORIA_COVERAGE)
+  file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+  foreach(src ${BENCH_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src} tests/support/fake_ui.cpp tests/support/library_gen.cpp)
+    target_link_libraries(${name} cantoria_core benchmark::benchmark)
+  endforeach()
+endif()
+endif()
+
+# Fuzz targets (clang's libFuzzer): each fuzz/*.cpp is one target, built against
+# the core compiled with the fuzzer's instrumentation.
+if(CANTORIA_FUZZ)
+  set(FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+  target_compile_options(cantoria_core PRIVATE ${FUZZ_FLAGS})
+  file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS fuzz/*.cpp)
+  foreach(src ${FUZZ_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src} tests/support/fake_ui.cpp)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} cantoria_core)
+  endforeach()
+endif()

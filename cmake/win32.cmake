@@ -1,0 +1,29 @@
+# Win32 build: cantoria.exe and the GUI test program, whose tests run under Wine.
+enable_language(RC)
+file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
+  shell/*.cpp songlist/*.cpp viewer/*.cpp editor/*.cpp)
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "shell/shared_state\\.cpp$|songlist/songlist_file\\.cpp$")
+add_executable(cantoria WIN32 ${WIN32_SOURCES} resources/cantoria.rc)
+target_link_libraries(cantoria cantoria_core comdlg32 gdi32 user32 kernel32)
+target_link_options(cantoria PRIVATE -static -static-libgcc -static-libstdc++ -mwindows)
+set_target_properties(cantoria PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The GUI test program: a console program that starts cantoria.exe and drives it.
+file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
+add_executable(gui_tests ${GUI_TEST_SOURCES})
+target_link_libraries(gui_tests user32 gdi32 kernel32)
+target_link_options(gui_tests PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(gui_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# Each tests/gui/test_*.cpp is one suite; CTest runs each under Xvfb and Wine.
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+foreach(src ${GUI_TEST_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  if(name MATCHES "^test_")
+    string(REGEX REPLACE "^test_" "" suite ${name})
+    add_test(NAME gui.${suite}
+      COMMAND ${WINE_RUN} ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/gui_tests.exe ${suite}
+              ${CMAKE_BINARY_DIR}/cantoria.exe)
+    set_tests_properties(gui.${suite} PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+  endif()
+endforeach()

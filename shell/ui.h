@@ -1,0 +1,36 @@
+// The small interface through which the portable core reaches the user interface.
+// The program implements it with Win32 calls on the dialogs whose handles the
+// shared state holds; the native tests implement it with a recording fake.
+#pragma once
+
+#include "shell/shared_state.h"
+
+// Status text of the song list dialog (static 4025 of state.list_dialog).
+void ui_set_status(const char* text);
+
+// Title box of the song list dialog (combo box 40007 of state.list_dialog).
+// A fill is reset, any number of adds, then done; redrawing is off in between.
+void ui_title_list_reset();
+void ui_title_list_add(const char* title);
+void ui_title_list_done();
+
+// Song list box (list box 4004 of state.list_dialog), the running order.
+int ui_song_list_count();
+// Copies the text of a row into buf (at most size - 1 characters, always terminated).
+void ui_song_list_get(int row, char* buf, int size);
+void ui_song_list_reset();
+void ui_song_list_add(const char* title);
+
+// The editor's boxes (of state.editor_dialog): title box 4022 and text box 4017.
+void ui_editor_get_title(char* buf, int size);
+void ui_editor_set_title(const char* text);
+void ui_editor_set_text(const char* text);
+// Lines of the text box, which never wraps: the text's lines between CR LF pairs.
+int ui_editor_line_count();
+// Copies line i into buf (at most size - 1 characters, terminated); returns its length.
+int ui_editor_get_line(int line, char* buf, int size);
+
+// A message box with an OK button, owned by the given window; texts break lines with "\r".
+void ui_message_box(UiWindow owner, const char* text, const char* caption);
+// The default beep (MessageBeep(0xFFFFFFFF)).
+void ui_beep();

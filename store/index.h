@@ -1,0 +1,29 @@
+// Song index and lookup: the title list, finding a song, loading it, the markup filter.
+#pragma once
+
+#include "store/record.h"
+
+// The library every reader and the rewrite work on.
+#define LIBRARY_FILE "songbook.cnr"
+
+// Empties the title box and fills it with the titles (and heading entries) of the
+// library; hidden titles (first byte '/') only while state.show_hidden is set.
+void fill_title_list(const char* file_name);
+
+// Upper-cases and trims state.current_title in place, then reads the open library
+// up to the first song of that title. Returns 0 with the file positioned behind
+// the title line (status text " "), or -1 (status text "Song Not Found") at the
+// end of the file or at the end-of-book marker.
+int find_song(SongFile* file);
+
+// Loads the body of state.current_title into raw_lines / display_lines; row 0 is
+// always a single blank, line_count is 1 to 200. A song not found (or a library
+// that cannot be opened) leaves the single blank row.
+void load_song();
+
+// Removes the first occurrence of each word-processor control word from
+// state.line_buf, then every '&'.
+void strip_markup();
+
+// Sets the first byte of each of the 200 display rows to zero.
+void clear_display_lines();

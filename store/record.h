@@ -1,0 +1,54 @@
+// Record reader and text routines of the song library (and of the song list file).
+#pragma once
+
+#include <cstdio>
+
+enum {
+    RECORD_MAX = 991,          // characters of one record; buffers hold RECORD_MAX + 1
+    SONG_FILE_BUF = 16384
+};
+
+// A library or song list file opened for reading in binary mode, read through a
+// buffer of its own so that a record costs no library call per byte.
+struct SongFile {
+    FILE* fp;
+    long base;                 // file offset of buf[0]
+    int pos;                   // next byte in buf
+    int len;                   // bytes in buf
+    int at_end;                // 1 once the end of the input (EOF, 0x1A, read error) was reached
+    long record_start;         // file offset of the first byte of the last delivered record
+    unsigned char buf[SONG_FILE_BUF];
+};
+
+// Opens a file for reading; returns 0, or -1 when it cannot be opened.
+int song_file_open(SongFile* file, const char* name);
+void song_file_close(SongFile* file);
+// File offset of the next byte that read_record would take.
+long song_file_offset(const SongFile* file);
+
+// Delivers the next line of the file into buf (at least RECORD_MAX + 1 bytes):
+// CRs dropped, the LF removed, comment lines (first byte ';') skipped, lines
+// longer than 991 characters cut into pieces. Returns 0, or -1 at the end of the
+// input (end of file, a byte 0x1A, or a read error); an unterminated last line
+// is never delivered.
+int read_record(SongFile* file, char* buf);
+
+// Removes trailing blanks, CRs and LFs in place; the first character is never
+// examined, and bytes other than those three are passed over, as described at
+// the definition.
+void trim_trailing(char* text);
+// Upper-cases the ASCII letters a to z in place.
+void upper_case(char* text);
+
+// How extract_title skips blanks after the colon run.
+enum TitleBlanks { SKIP_ALL_BLANKS, SKIP_ONE_BLANK };
+// Cuts the title out of a title line (one containing ":::::") in place and
+// returns where it starts; the title ends before the next ':' after its first byte.
+char* extract_title(char* line, TitleBlanks blanks);
+
+// Two titles are the same when equal byte for byte after trim_trailing and
+// upper_case; both texts are changed in place.
+bool same_title(char* a, char* b);
+
+// Copies at most size - 1 bytes of src into dst and terminates it.
+void copy_bounded(char* dst, int size, const char* src);

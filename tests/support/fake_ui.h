@@ -1,0 +1,49 @@
+// A recording stand-in for the user interface, for the native tests and benchmarks.
+// It keeps everything in fixed storage, so that it allocates nothing itself.
+#pragma once
+
+#include "shell/ui.h"
+
+enum {
+    FAKE_TITLE_POOL = 32 * 1024 * 1024,
+    FAKE_TITLE_MAX = 400000,
+    FAKE_SONG_ROWS = 2000,
+    FAKE_TEXT = 1000,
+    FAKE_EDITOR_TEXT = 64 * 1024
+};
+
+struct FakeUi {
+    char status[FAKE_TEXT];
+    int status_sets;
+
+    // title box: entries in the order added (the real control sorts them)
+    int title_count;
+    int title_resets;
+    int title_done;
+    int title_offsets[FAKE_TITLE_MAX];
+    int title_pool_used;
+    char title_pool[FAKE_TITLE_POOL];
+
+    // song list box
+    int song_rows;
+    int song_resets;
+    char songs[FAKE_SONG_ROWS][FAKE_TEXT];
+
+    // editor boxes
+    char editor_title[FAKE_TEXT];
+    char editor_text[FAKE_EDITOR_TEXT];
+    int editor_text_sets;
+
+    int message_count;
+    UiWindow message_owner;
+    char message_text[FAKE_TEXT];
+    char message_caption[FAKE_TEXT];
+
+    int beeps;
+};
+
+extern FakeUi fake_ui;
+
+void fake_ui_reset();
+const char* fake_title(int i);
+void fake_song_list_set(int rows, const char* const* titles);
