@@ -56,3 +56,6 @@ fuzz-ci:
 
 clean:
 	rm -rf build dist
+
+screenshots: win32
+	@bash scripts/screenshots.sh $(WIN)

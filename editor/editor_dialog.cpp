@@ -1,0 +1,69 @@
+// The song editor "BOOK": one song typed in or changed, and saved into the library.
+#include <windows.h>
+
+#include <cstring>
+
+#include "resources/resource.h"
+#include "shell/shared_state.h"
+#include "store/edit_load.h"
+#include "store/rewrite.h"
+
+static const char help_text[] =
+    "Put in the song title in the upper right box\r"
+    "Make sure that you don't use the same name for two songs or\r"
+    "one of them may get deleted when you edit\r"
+    "Mark lines with chords using the less than < symbol, this will\r"
+    "tell the computer which lines to transpose and the unmarked lines\r"
+    "will be left alone.\r"
+    "Give sufficient space between chords so that they can grow,\r"
+    "A simple B chord could become F# in the right key and the MAJ/MIN\r"
+    "symbols will get scooted over instead of written over but if you leave a\r"
+    "a solitary space after the end of the chord, it might bleed into the next.\r"
+    "The song library is placed in a file called SONGBOOK.CNR\r"
+    "If you put this program on a disk or memory stick, make sure you\r"
+    "copy the song libray and you songlist SONGLIST.TXT";
+
+static const char help_caption[] = "EDIT SONGBOOK\r with the EXE Executable program.";
+
+// Saves the editor's song; a failure is shown here and keeps the editor open.
+static bool save_song(HWND dialog)
+{
+    RewriteResult result = rewrite_songbook(dialog);
+    if (result == REWRITE_OK)
+        return true;
+    MessageBoxA(dialog, rewrite_message(result), "SAVE SONG", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+static void open_editor(HWND)
+{
+    if (strcmp(state.current_title, "songnew") != 0)
+        load_song_for_editing();
+}
+
+INT_PTR CALLBACK editor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        state.editor_dialog = dialog;
+        state.edit_song_pos = -1;
+        state.edit_truncated = 0;
+        PostMessageA(dialog, WM_COMMAND, CMD_START, 0);
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wparam)) {
+        case CMD_START: open_editor(dialog); break;
+        case IDC_EDITOR_EXIT_SAVE:
+            if (save_song(dialog))
+                EndDialog(dialog, 1);
+            break;
+        case IDC_EDITOR_SAVE: save_song(dialog); break;
+        case IDC_EDITOR_CANCEL: EndDialog(dialog, 1); break;
+        case IDC_EDITOR_HELP: MessageBoxA(dialog, help_text, help_caption, MB_OK); break;
+        default: break;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

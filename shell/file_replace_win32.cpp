@@ -1,0 +1,28 @@
+// Replacing the library safely, Win32 body: CopyFileA makes the backup, MoveFileExA swaps.
+#include "store/file_replace.h"
+
+#include <windows.h>
+
+#include <io.h>
+
+int flush_to_disk(FILE* file)
+{
+    if (fflush(file) != 0)
+        return -1;
+    HANDLE handle = (HANDLE)_get_osfhandle(_fileno(file));
+    if (handle == INVALID_HANDLE_VALUE)
+        return -1;
+    return FlushFileBuffers(handle) ? 0 : -1;
+}
+
+int replace_with_backup(const char* target, const char* temp, const char* backup)
+{
+    // CopyFileA fails when the library is held open without sharing or the
+    // backup is read-only; the library is then untouched
+    if (!CopyFileA(target, backup, FALSE))
+        return -1;
+    // one step on the same volume: the old or the new library, never neither
+    if (!MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return -1;
+    return 0;
+}

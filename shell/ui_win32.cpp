@@ -1,0 +1,129 @@
+// The user interface of the portable core, implemented on the program's dialogs.
+#include <windows.h>
+
+#include "resources/resource.h"
+#include "shell/shared_state.h"
+#include "shell/ui.h"
+#include "shell/win_util.h"
+#include "store/record.h"
+
+static HWND list_item(int id) { return GetDlgItem(as_hwnd(state.list_dialog), id); }
+static HWND editor_item(int id) { return GetDlgItem(as_hwnd(state.editor_dialog), id); }
+
+void ui_set_status(const char* text)
+{
+    SetDlgItemTextA(as_hwnd(state.list_dialog), IDC_LIST_STATUS, text);
+}
+
+// Redrawing stays off while the title box fills: with thousands of titles a
+// redraw after every insert would take far longer than reading the library.
+void ui_title_list_reset()
+{
+    HWND box = list_item(IDC_LIST_TITLES);
+    SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(box, CB_RESETCONTENT, 0, 0);
+}
+
+void ui_title_list_add(const char* title)
+{
+    SendMessageA(list_item(IDC_LIST_TITLES), CB_ADDSTRING, 0, (LPARAM)title);
+}
+
+void ui_title_list_done()
+{
+    HWND box = list_item(IDC_LIST_TITLES);
+    SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
+}
+
+int ui_song_list_count()
+{
+    LRESULT count = SendMessageA(list_item(IDC_LIST_SONGS), LB_GETCOUNT, 0, 0);
+    return count < 0 ? 0 : (int)count;
+}
+
+void ui_song_list_get(int row, char* buf, int size)
+{
+    if (size <= 0)
+        return;
+    buf[0] = 0;
+    HWND box = list_item(IDC_LIST_SONGS);
+    LRESULT len = SendMessageA(box, LB_GETTEXTLEN, row, 0);
+    if (len < 0)
+        return;
+    // LB_GETTEXT has no size limit: take the row whole, then cut it
+    char whole[1024];
+    if (len >= (LRESULT)sizeof whole)
+        return;
+    if (SendMessageA(box, LB_GETTEXT, row, (LPARAM)whole) < 0)
+        return;
+    copy_bounded(buf, size, whole);
+}
+
+void ui_song_list_reset()
+{
+    SendMessageA(list_item(IDC_LIST_SONGS), LB_RESETCONTENT, 0, 0);
+}
+
+void ui_song_list_add(const char* title)
+{
+    SendMessageA(list_item(IDC_LIST_SONGS), LB_ADDSTRING, 0, (LPARAM)title);
+}
+
+void ui_editor_get_title(char* buf, int size)
+{
+    get_item_text(as_hwnd(state.editor_dialog), IDC_EDITOR_TITLE, buf, size);
+}
+
+void ui_editor_set_title(const char* text)
+{
+    SetWindowTextA(editor_item(IDC_EDITOR_TITLE), text);
+}
+
+void ui_editor_set_text(const char* text)
+{
+    SetWindowTextA(editor_item(IDC_EDITOR_TEXT), text);
+}
+
+int ui_editor_line_count()
+{
+    return (int)SendMessageA(editor_item(IDC_EDITOR_TEXT), EM_GETLINECOUNT, 0, 0);
+}
+
+int ui_editor_get_line(int line, char* buf, int size)
+{
+    if (size <= 0)
+        return 0;
+    HWND box = editor_item(IDC_EDITOR_TEXT);
+    LRESULT start = SendMessageA(box, EM_LINEINDEX, line, 0);
+    if (start < 0) {
+        buf[0] = 0;
+        return 0;
+    }
+    int len = (int)SendMessageA(box, EM_LINELENGTH, start, 0);
+    if (len > size - 1)
+        len = size - 1;
+    // EM_GETLINE takes the buffer size in its first WORD and writes no terminator
+    if (size - 1 < 2) {
+        buf[0] = 0;
+        return 0;
+    }
+    *(WORD*)buf = (WORD)(size - 1 > 0xFFFF ? 0xFFFF : size - 1);
+    int got = (int)SendMessageA(box, EM_GETLINE, line, (LPARAM)buf);
+    if (got < 0)
+        got = 0;
+    if (got > len)
+        got = len;
+    buf[got] = 0;
+    return got;
+}
+
+void ui_message_box(UiWindow owner, const char* text, const char* caption)
+{
+    MessageBoxA(as_hwnd(owner), text, caption, MB_OK);
+}
+
+void ui_beep()
+{
+    MessageBeep(0xFFFFFFFF);
+}

@@ -1,0 +1,148 @@
+// The song list dialog "LOG", the program's home screen.
+#include <windows.h>
+
+#include "resources/resource.h"
+#include "shell/launch.h"
+#include "shell/shared_state.h"
+#include "shell/ui.h"
+#include "shell/win_util.h"
+#include "songlist/songlist_file.h"
+#include "store/index.h"
+#include "store/record.h"
+
+enum { TITLE_BOX_LIMIT = 50 };   // Review, Edit Song and Choose take at most 49 characters
+
+static const char help_text[] =
+    "Functions on left deal with single song\r"
+    "Those are EDIT and REVIEW\r"
+    "You may choose a title and click CHOOSE and the name will transfer\r"
+    "to the songlist.  The songlist can be executed using RUN.\r"
+    "During RUN, the key changes will be memorized and ready when you\r"
+    "come back to it from rehearsal to performance\r"
+    "The songlist may be saved from the LIST menu under SAVE LIST.\r"
+    "It can be retrieved by clicking LOAD LIST\r"
+    "If you choose a new list from scratch and hit SAVE LIST it will write\r"
+    "over the old list\r"
+    "This current version only stores one list.\r"
+    "Later versions will allow more\r"
+    "For this version, you will have to choose songs in order";
+
+static void read_title_box(HWND dialog, char* title)
+{
+    get_item_text(dialog, IDC_LIST_TITLES, title, TITLE_BOX_LIMIT);
+}
+
+static void review_song(HWND dialog)
+{
+    char title[TITLE_BOX_LIMIT];
+    state.review_mode = 1;
+    read_title_box(dialog, title);
+    request_viewer(title);
+}
+
+// The list holds as many titles as song_list has entries.
+static void choose_song(HWND dialog)
+{
+    char title[TITLE_BOX_LIMIT];
+    read_title_box(dialog, title);
+    if (ui_song_list_count() >= SONG_LIST_SIZE) {
+        MessageBoxA(dialog, "The song list is full: it holds 30 songs.\rClear the list or save it first.",
+                    "SONG LIST FULL", MB_OK);
+        return;
+    }
+    SendDlgItemMessageA(dialog, IDC_LIST_SONGS, LB_ADDSTRING, 0, (LPARAM)title);
+}
+
+static void run_song_list()
+{
+    char first[TITLE_SIZE];
+    state.review_mode = 0;
+    int count = ui_song_list_count();
+    if (count > SONG_LIST_SIZE)
+        count = SONG_LIST_SIZE;
+    state.song_count = count;
+    ui_song_list_get(0, first, sizeof first);
+    for (int i = 0; i < count; i++) {
+        SongListEntry* entry = &state.song_list[i];
+        ui_song_list_get(i, entry->title, sizeof entry->title);
+        if (entry->key_change > 12 || entry->key_change < -12)
+            entry->key_change = 0;
+        if (entry->title[0] == ' ')
+            MessageBeep(0xFFFFFFFF);
+    }
+    state.list_pos = 0;
+    request_viewer(first);
+}
+
+static void clear_song_list()
+{
+    ui_song_list_reset();
+    for (int i = 0; i < SONG_LIST_SIZE; i++)
+        state.song_list[i].key_change = 0;
+}
+
+static void edit_song(HWND dialog)
+{
+    char title[TITLE_BOX_LIMIT];
+    read_title_box(dialog, title);
+    state.new_song_mode = 0;
+    request_editor(title);
+}
+
+static void new_song()
+{
+    state.new_song_mode = 1;
+    request_editor("songnew");
+}
+
+static void exit_program(HWND dialog)
+{
+    PostMessageA(as_hwnd(state.main_window), WM_DESTROY, 0, 0);
+    EndDialog(dialog, 1);
+}
+
+static void toggle_hidden(HWND dialog)
+{
+    state.show_hidden = IsDlgButtonChecked(dialog, IDC_LIST_SHOW_HIDDEN) == BST_CHECKED ? 1 : 0;
+    fill_title_list(LIBRARY_FILE);
+}
+
+static INT_PTR on_command(HWND dialog, int command)
+{
+    switch (command) {
+    case CMD_START:
+        clear_display_lines();
+        fill_title_list(LIBRARY_FILE);
+        return TRUE;
+    case IDC_LIST_MAIN_MENU:
+        EndDialog(dialog, 1);
+        return TRUE;
+    case IDC_LIST_REVIEW: review_song(dialog); break;
+    case IDC_LIST_CHOOSE: choose_song(dialog); break;
+    case IDC_LIST_RUN: run_song_list(); break;
+    case IDC_LIST_CLEAR: clear_song_list(); break;
+    case IDC_LIST_LOAD: read_song_list_file(dialog); break;
+    case IDC_LIST_SAVE: write_song_list_file(dialog); break;
+    case IDC_LIST_EDIT: edit_song(dialog); break;
+    case IDC_LIST_NEW: new_song(); break;
+    case IDC_LIST_EXIT: exit_program(dialog); break;
+    case IDC_LIST_HELP: MessageBoxA(dialog, help_text, "Cantoria Help", MB_OK); break;
+    case IDC_LIST_SHOW_HIDDEN: toggle_hidden(dialog); break;
+    default: break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK song_list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        state.list_dialog = dialog;
+        PostMessageA(dialog, WM_COMMAND, CMD_START, 0);
+        return TRUE;
+    case WM_COMMAND:
+        return on_command(dialog, LOWORD(wparam));
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,64 @@
+// The editor's loading: the chosen song's lines into the editor's text box.
+#include "store/edit_load.h"
+
+#include <cstring>
+
+#include "shell/shared_state.h"
+#include "shell/ui.h"
+#include "store/index.h"
+#include "store/record.h"
+
+static const char too_long_text[] =
+    "This song is too long for the editor: only its first part is shown.\r"
+    "The editor will not save it, so that the whole song stays in the\r"
+    "library as it is. Split it into shorter songs with a text editor.";
+static const char too_long_caption[] = "SONG TOO LONG";
+
+// Appends the song's body records to edit_buf, each followed by CR LF, up to the
+// next title line or the end-of-book marker. A line that does not fit marks the
+// text as cut short.
+static void read_body_for_editing(SongFile* file)
+{
+    int used = 0;
+    while (read_record(file, state.line_buf) == 0) {
+        if (strstr(state.line_buf, "#*#*#") || strstr(state.line_buf, ":::::"))
+            return;
+        strip_markup();
+        int len = (int)strlen(state.line_buf);
+        if (used + len + 2 + 1 > EDIT_BUF_SIZE) {
+            state.edit_truncated = 1;
+            return;
+        }
+        memcpy(state.edit_buf + used, state.line_buf, (size_t)len);
+        used += len;
+        state.edit_buf[used++] = '\r';
+        state.edit_buf[used++] = '\n';
+    }
+}
+
+void load_song_for_editing()
+{
+    memset(state.edit_buf, 0, sizeof state.edit_buf);
+    state.edit_song_pos = -1;
+    state.edit_truncated = 0;
+    // the title box shows the title as chosen; the lookup upper-cases it afterwards
+    ui_editor_set_title(state.current_title);
+
+    SongFile file;
+    if (song_file_open(&file, LIBRARY_FILE) != 0) {
+        // no library holds no song: the outcome of a title not found
+        upper_case(state.current_title);
+        trim_trailing(state.current_title);
+        ui_set_status("Song Not Found");
+        return;
+    }
+    if (find_song(&file) == 0) {
+        // the save replaces exactly the song whose title record starts here
+        state.edit_song_pos = file.record_start;
+        read_body_for_editing(&file);
+        ui_editor_set_text(state.edit_buf);
+    }
+    song_file_close(&file);
+    if (state.edit_truncated)
+        ui_message_box(state.editor_dialog, too_long_text, too_long_caption);
+}

@@ -1,0 +1,174 @@
+// Song index and lookup: the title list, finding a song, loading it, the markup filter.
+#include "store/index.h"
+
+#include <cstring>
+
+#include "shell/shared_state.h"
+#include "shell/ui.h"
+
+enum {
+    INDEX_RECORD_SIZE = 1000,   // one record of RECORD_MAX characters and its zero
+    MARK_LEN = 5
+};
+
+static_assert(INDEX_RECORD_SIZE >= RECORD_MAX + 1, "read_record needs RECORD_MAX + 1 bytes");
+
+// The marks a record is searched for. Most lines hold none of them, so a scan
+// for the mark's first byte rejects them before the full comparison.
+static const char END_MARK[] = "#*#*#";
+static const char TITLE_MARK[] = ":::::";
+static const char HEADING_MARK[] = "*****";
+
+static const char* find_mark(const char* text, int len, const char* mark)
+{
+    const char* end = text + len;
+    const char* p = text;
+    while ((p = (const char*)memchr(p, mark[0], end - p)) != nullptr) {
+        if (end - p < MARK_LEN)
+            return nullptr;
+        if (memcmp(p, mark, MARK_LEN) == 0)
+            return p;
+        p++;
+    }
+    return nullptr;
+}
+
+static bool has_mark(const char* text, int len, const char* mark)
+{
+    return find_mark(text, len, mark) != nullptr;
+}
+
+// A heading line "***** Word *****" adds the text between the asterisk runs,
+// blanks included; the record is cut there in place.
+static void add_heading(char* record)
+{
+    char* p = (char*)find_mark(record, (int)strlen(record), HEADING_MARK);
+    if (!p)
+        return;
+    while (*p == '*')
+        p++;
+    char* end = strchr(p, '*');
+    if (end)
+        *end = 0;
+    ui_title_list_add(p);
+}
+
+void fill_title_list(const char* file_name)
+{
+    char record[INDEX_RECORD_SIZE];
+    SongFile file;
+    ui_title_list_reset();
+    if (song_file_open(&file, file_name) != 0) {
+        ui_title_list_done();
+        return;
+    }
+    while (read_record(&file, record) == 0) {
+        int len = (int)strlen(record);
+        if (has_mark(record, len, END_MARK))
+            break;
+        if (has_mark(record, len, TITLE_MARK)) {
+            // extract_title cuts the record at the title's end, so a heading
+            // behind the title is not seen below; one before the colons is
+            char* title = extract_title(record, SKIP_ALL_BLANKS);
+            if (state.show_hidden || title[0] != '/')
+                ui_title_list_add(title);
+        }
+        add_heading(record);
+    }
+    song_file_close(&file);
+    ui_title_list_done();
+}
+
+// Titles are compared in capitals without trailing blanks; the lookup leaves
+// current_title that way for the viewer, the printing and the editor's save.
+static void normalise_current_title()
+{
+    upper_case(state.current_title);
+    trim_trailing(state.current_title);
+}
+
+int find_song(SongFile* file)
+{
+    normalise_current_title();
+    while (read_record(file, state.line_buf) == 0) {
+        int len = (int)strlen(state.line_buf);
+        if (has_mark(state.line_buf, len, END_MARK))
+            break;
+        if (!has_mark(state.line_buf, len, TITLE_MARK))
+            continue;
+        char* title = extract_title(state.line_buf, SKIP_ALL_BLANKS);
+        trim_trailing(title);
+        upper_case(title);
+        if (strcmp(title, state.current_title) == 0) {
+            ui_set_status(" ");
+            return 0;
+        }
+    }
+    ui_set_status("Song Not Found");
+    return -1;
+}
+
+// Reads the song body behind the title line into raw_lines, up to the next title
+// line or the end-of-book marker; rows past the 200th are not kept.
+static void read_song_body(SongFile* file)
+{
+    while (state.line_count < LINE_ROWS && read_record(file, state.line_buf) == 0) {
+        int len = (int)strlen(state.line_buf);
+        if (has_mark(state.line_buf, len, END_MARK) || has_mark(state.line_buf, len, TITLE_MARK))
+            break;
+        strip_markup();
+        copy_bounded(state.raw_lines[state.line_count], LINE_WIDTH, state.line_buf);
+        state.line_count++;
+    }
+}
+
+void load_song()
+{
+    copy_bounded(state.raw_lines[0], LINE_WIDTH, " ");
+    state.line_count = 1;
+
+    SongFile file;
+    if (song_file_open(&file, LIBRARY_FILE) == 0) {
+        if (find_song(&file) == 0)
+            read_song_body(&file);
+        song_file_close(&file);
+    } else {
+        // a library that cannot be opened holds no song at all
+        normalise_current_title();
+        ui_set_status("Song Not Found");
+    }
+
+    for (int row = 0; row < state.line_count; row++)
+        copy_bounded(state.display_lines[row], LINE_WIDTH, state.raw_lines[row]);
+}
+
+// Control words that text pasted from a rich-text document leaves in a line.
+// "\pard" must go before "\par" is searched and "\nowidctlpar" before "\now".
+static const char* const markup_words[] = {
+    "\\pard", "\\par", "\\nowidctlpar", "\\f0", "\\now", "\\tab", "\\page",
+};
+
+void strip_markup()
+{
+    char* line = state.line_buf;
+    if (strchr(line, '\\')) {
+        for (const char* word : markup_words) {
+            char* p = strstr(line, word);
+            if (p)
+                memset(p, '&', strlen(word));
+        }
+    }
+    // every '&' goes, also one that belonged to the text
+    char* out = line;
+    for (char* in = line; *in; in++) {
+        if (*in != '&')
+            *out++ = *in;
+    }
+    *out = 0;
+}
+
+void clear_display_lines()
+{
+    for (int row = 0; row < LINE_ROWS; row++)
+        state.display_lines[row][0] = 0;
+}

@@ -1,0 +1,97 @@
+// The GUI test harness: starts cantoria.exe in a fresh folder and drives it as a user would.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// ---- test registration and checks -------------------------------------------
+typedef void (*GuiTestFn)();
+struct GuiTestCase {
+    const char* suite;
+    const char* name;
+    GuiTestFn fn;
+};
+int register_gui_test(const char* suite, const char* name, GuiTestFn fn);
+std::vector<GuiTestCase>& gui_tests();
+
+#define GUI_TEST(suite, name)                                                      \
+    static void gui_test_##suite##_##name();                                        \
+    static int gui_test_reg_##suite##_##name =                                      \
+        register_gui_test(#suite, #name, gui_test_##suite##_##name);                \
+    static void gui_test_##suite##_##name()
+
+void check_failed(const char* file, int line, const std::string& what);
+bool current_test_failed();
+
+// CHECK records a failure and goes on; REQUIRE also leaves the test.
+#define CHECK(cond)                                                                 \
+    do { if (!(cond)) check_failed(__FILE__, __LINE__, "CHECK(" #cond ")"); } while (0)
+#define CHECK_EQ_STR(a, b)                                                          \
+    do { std::string a_ = (a), b_ = (b);                                             \
+         if (a_ != b_) check_failed(__FILE__, __LINE__, std::string(#a " == " #b "\n    got:      [") + \
+                                    printable(a_) + "]\n    expected: [" + printable(b_) + "]"); } while (0)
+#define CHECK_EQ_INT(a, b)                                                          \
+    do { long long a_ = (a), b_ = (b);                                               \
+         if (a_ != b_) check_failed(__FILE__, __LINE__, std::string(#a " == " #b ": got ") + \
+                                    std::to_string(a_) + ", expected " + std::to_string(b_)); } while (0)
+#define REQUIRE(cond)                                                               \
+    do { if (!(cond)) { check_failed(__FILE__, __LINE__, "REQUIRE(" #cond ")"); return; } } while (0)
+
+std::string printable(const std::string& bytes);
+
+// ---- the program under test ---------------------------------------------------
+extern const char* program_path;   // cantoria.exe, from the command line
+
+struct App {
+    PROCESS_INFORMATION pi;
+    DWORD pid;
+    std::string dir;               // the program's current directory
+    bool running;
+};
+
+// A fresh empty folder under the temp folder.
+std::string make_temp_dir();
+// Starts the program (default: program_path) in dir; false if it cannot start.
+bool app_start(App& app, const std::string& dir, const char* exe = nullptr);
+// Waits for the program to end; returns its exit code, or -1 on timeout.
+int app_wait_exit(App& app, DWORD timeout_ms = 15000);
+// Ends the program if it still runs (kills it after asking nicely).
+void app_stop(App& app);
+// Starts the program in a fresh folder (with an optional library) and waits for
+// the home screen; returns its song list dialog, or nullptr.
+HWND app_start_home(App& app, const std::string* library = nullptr);
+
+// ---- finding windows ----------------------------------------------------------
+HWND find_top_window(DWORD pid, const char* class_name, const char* caption);
+HWND wait_top_window(DWORD pid, const char* class_name, const char* caption, DWORD timeout_ms = 10000);
+// A dialog ("#32770") of the process that has a child with this id.
+HWND find_dialog_with_child(DWORD pid, int child_id, HWND except = nullptr);
+HWND wait_dialog_with_child(DWORD pid, int child_id, DWORD timeout_ms = 10000, HWND except = nullptr);
+bool wait_window_gone(HWND window, DWORD timeout_ms = 10000);
+std::vector<HWND> dialogs_of(DWORD pid);
+
+// ---- controls -----------------------------------------------------------------
+void click(HWND dialog, int id);                       // a posted click, as a user's
+std::string window_text(HWND window);
+std::string item_text(HWND dialog, int id);
+void set_item_text_to(HWND dialog, int id, const std::string& text);
+std::vector<std::string> combo_items(HWND combo);
+std::vector<std::string> list_items(HWND list);
+// Waits until the control's text equals want; returns the last text read.
+std::string wait_item_text(HWND dialog, int id, const std::string& want, DWORD timeout_ms = 5000);
+
+// ---- message boxes -------------------------------------------------------------
+// Waits for a message box with this caption, reads its text, closes it with OK.
+// Returns false on timeout; text receives the box's text.
+bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms = 10000);
+
+// ---- files ---------------------------------------------------------------------
+std::string read_file(const std::string& path);
+bool write_file(const std::string& path, const std::string& bytes);
+bool file_exists(const std::string& path);
+std::string path_in(const App& app, const char* name);
+bool wait_file_bytes(const std::string& path, const std::string& want, DWORD timeout_ms = 5000);
+
+void sleep_ms(DWORD ms);

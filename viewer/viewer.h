@@ -1,0 +1,13 @@
+// The song viewer and its printing.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK viewer_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Prints the song as last painted: title and display_lines in the viewer's font
+// enlarged five times, on a printer chosen in the common print dialog.
+void print_song();
+
+// The viewer's font for a character cell (CreateFont height and width).
+HFONT create_song_font(int height, int width);
