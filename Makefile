@@ -59,3 +59,17 @@ clean:
 
 screenshots: win32
 	@bash scripts/screenshots.sh $(WIN)
+
+COVERAGE := build/coverage
+coverage: deps
+	@cmake -S . -B $(COVERAGE) -DCMAKE_BUILD_TYPE=Debug -DCANTORIA_COVERAGE=ON >/dev/null
+	@cmake --build $(COVERAGE) -j $(JOBS)
+	@find $(COVERAGE) -name '*.gcda' -delete
+	@cd $(COVERAGE) && ctest -j $(JOBS) >/dev/null || (echo "coverage: tests failed"; exit 1)
+	@bash scripts/coverage.sh $(COVERAGE)
+
+bench: native
+	@bash scripts/bench.sh $(NATIVE) $(WIN)
+
+dist: win32
+	@bash scripts/dist.sh $(WIN)

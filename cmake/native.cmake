@@ -20,6 +20,15 @@ target_link_libraries(core_tests cantoria_core GTest::gtest GTest::gtest_main)
 target_compile_definitions(core_tests PRIVATE CANTORIA_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures")
 gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 
+# The allocation count test replaces malloc and operator new in a program of its
+# own; the sanitizers have their own allocator, so it is built without them.
+if(NOT CANTORIA_SANITIZE)
+  add_executable(alloc_tests tests/alloc/test_no_alloc.cpp tests/support/fake_ui.cpp
+                 tests/support/library_gen.cpp tests/support/test_files.cpp)
+  target_link_libraries(alloc_tests cantoria_core GTest::gtest GTest::gtest_main)
+  add_test(NAME alloc.no_allocation COMMAND alloc_tests)
+endif()
+
 # Benchmarks: each bench/*.cpp is a program of its own, linked with the fake interface.
 find_package(benchmark QUIET)
 if(benchmark_FOUND AND NOT CANTORIA_SANITIZE AND NOT CANTORIA_COVERAGE)

@@ -7,42 +7,40 @@
 #include "shell/ui.h"
 
 enum {
-    INDEX_RECORD_SIZE = 1000,   // one record of RECORD_MAX characters and its zero
-    MARK_LEN = 5
+    INDEX_RECORD_SIZE = 1000    // one record of RECORD_MAX characters and its zero
 };
 
 static_assert(INDEX_RECORD_SIZE >= RECORD_MAX + 1, "read_record needs RECORD_MAX + 1 bytes");
 
-// The marks a record is searched for. Most lines hold none of them, so a scan
-// for the mark's first byte rejects them before the full comparison.
+// The marks a record is searched for. Most lines hold neither a '*' nor a ':',
+// and both "#*#*#" and "*****" hold a '*', so a scan for those two bytes
+// settles nearly every record before any full search.
 static const char END_MARK[] = "#*#*#";
 static const char TITLE_MARK[] = ":::::";
 static const char HEADING_MARK[] = "*****";
 
-static const char* find_mark(const char* text, int len, const char* mark)
+// star: the record's first '*', or null.
+static bool has_end_mark(const char* record, const char* star)
 {
-    const char* end = text + len;
-    const char* p = text;
-    while ((p = (const char*)memchr(p, mark[0], end - p)) != nullptr) {
-        if (end - p < MARK_LEN)
-            return nullptr;
-        if (memcmp(p, mark, MARK_LEN) == 0)
-            return p;
-        p++;
-    }
-    return nullptr;
+    return star && strstr(record, END_MARK);
 }
 
-static bool has_mark(const char* text, int len, const char* mark)
+static bool has_end_mark(const char* record)
 {
-    return find_mark(text, len, mark) != nullptr;
+    return has_end_mark(record, strchr(record, '*'));
+}
+
+static bool has_title_mark(const char* record)
+{
+    const char* colon = strchr(record, ':');
+    return colon && strstr(colon, TITLE_MARK);
 }
 
 // A heading line "***** Word *****" adds the text between the asterisk runs,
 // blanks included; the record is cut there in place.
 static void add_heading(char* record)
 {
-    char* p = (char*)find_mark(record, (int)strlen(record), HEADING_MARK);
+    char* p = strstr(record, HEADING_MARK);
     if (!p)
         return;
     while (*p == '*')
@@ -63,17 +61,18 @@ void fill_title_list(const char* file_name)
         return;
     }
     while (read_record(&file, record) == 0) {
-        int len = (int)strlen(record);
-        if (has_mark(record, len, END_MARK))
+        const char* star = strchr(record, '*');
+        if (has_end_mark(record, star))
             break;
-        if (has_mark(record, len, TITLE_MARK)) {
+        if (has_title_mark(record)) {
             // extract_title cuts the record at the title's end, so a heading
             // behind the title is not seen below; one before the colons is
             char* title = extract_title(record, SKIP_ALL_BLANKS);
             if (state.show_hidden || title[0] != '/')
                 ui_title_list_add(title);
         }
-        add_heading(record);
+        if (star)
+            add_heading(record);
     }
     song_file_close(&file);
     ui_title_list_done();
@@ -91,10 +90,9 @@ int find_song(SongFile* file)
 {
     normalise_current_title();
     while (read_record(file, state.line_buf) == 0) {
-        int len = (int)strlen(state.line_buf);
-        if (has_mark(state.line_buf, len, END_MARK))
+        if (has_end_mark(state.line_buf))
             break;
-        if (!has_mark(state.line_buf, len, TITLE_MARK))
+        if (!has_title_mark(state.line_buf))
             continue;
         char* title = extract_title(state.line_buf, SKIP_ALL_BLANKS);
         trim_trailing(title);
@@ -113,8 +111,7 @@ int find_song(SongFile* file)
 static void read_song_body(SongFile* file)
 {
     while (state.line_count < LINE_ROWS && read_record(file, state.line_buf) == 0) {
-        int len = (int)strlen(state.line_buf);
-        if (has_mark(state.line_buf, len, END_MARK) || has_mark(state.line_buf, len, TITLE_MARK))
+        if (has_end_mark(state.line_buf) || has_title_mark(state.line_buf))
             break;
         strip_markup();
         copy_bounded(state.raw_lines[state.line_count], LINE_WIDTH, state.line_buf);

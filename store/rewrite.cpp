@@ -186,22 +186,17 @@ static RewriteResult copy_bytes(FILE* in, long from, long to, FILE* out)
     }
 }
 
-static bool is_blank(const char* text)
-{
-    for (; *text; text++) {
-        if (*text != ' ')
-            return false;
-    }
-    return true;
-}
-
-// The title box in capitals; a box holding nothing but blanks gives "NONAME",
-// since an empty title could never be found again.
+// The title box in capitals without trailing blanks (the title list shows a
+// written title with one, and the box gets it from there: it must not grow at
+// every save). An empty box gives "NONAME": an empty title is never found again.
 static void take_editor_title()
 {
     ui_editor_get_title(state.edit_title, TITLE_SIZE);
     upper_case(state.edit_title);
-    if (is_blank(state.edit_title))
+    int len = (int)strlen(state.edit_title);
+    while (len > 0 && state.edit_title[len - 1] == ' ')
+        state.edit_title[--len] = 0;
+    if (len == 0)
         copy_bounded(state.edit_title, TITLE_SIZE, "NONAME");
 }
 

@@ -366,3 +366,183 @@ bool wait_file_bytes(const std::string& path, const std::string& want, DWORD tim
     } while (GetTickCount() - start < timeout_ms);
     return false;
 }
+
+// ---- what is painted ----------------------------------------------------------------
+COLORREF Capture::at(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return CLR_INVALID;
+    return pixels[(size_t)y * width + x];
+}
+
+bool capture_client(HWND window, Capture& shot)
+{
+    shot = Capture();
+    RECT client;
+    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
+        return false;
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    int w = client.right, h = client.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;   // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (bitmap && bits) {
+        HGDIOBJ kept = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY) != 0;
+        GdiFlush();
+        SelectObject(memory, kept);
+        if (ok) {
+            const unsigned char* p = (const unsigned char*)bits;   // B, G, R, unused
+            shot.width = w;
+            shot.height = h;
+            shot.pixels.resize((size_t)w * h);
+            for (size_t i = 0; i < shot.pixels.size(); i++)
+                shot.pixels[i] = RGB(p[i * 4 + 2], p[i * 4 + 1], p[i * 4]);
+        }
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+Capture capture_settled(HWND window, DWORD timeout_ms)
+{
+    Capture last, now;
+    DWORD start = GetTickCount();
+    Sleep(60);
+    capture_client(window, last);
+    while (GetTickCount() - start < timeout_ms) {
+        Sleep(60);
+        bool pending = GetUpdateRect(window, nullptr, FALSE) != 0;
+        capture_client(window, now);
+        if (!pending && !now.empty() && now.pixels == last.pixels && now.width == last.width)
+            return now;
+        last = now;
+    }
+    return now;
+}
+
+bool save_capture_bmp(const Capture& shot, const std::string& path)
+{
+    if (shot.empty())
+        return false;
+    int stride = (shot.width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + (DWORD)stride * shot.height;
+    info.biSize = sizeof info;
+    info.biWidth = shot.width;
+    info.biHeight = -shot.height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    std::string bytes((const char*)&file, sizeof file);
+    bytes.append((const char*)&info, sizeof info);
+    std::string row((size_t)stride, '\0');
+    for (int y = 0; y < shot.height; y++) {
+        for (int x = 0; x < shot.width; x++) {
+            COLORREF c = shot.at(x, y);
+            row[x * 3] = (char)GetBValue(c);
+            row[x * 3 + 1] = (char)GetGValue(c);
+            row[x * 3 + 2] = (char)GetRValue(c);
+        }
+        bytes += row;
+    }
+    return write_file(path, bytes);
+}
+
+// ---- the print dialog -----------------------------------------------------------------
+PrintDialogResult press_print_dialog(DWORD pid, bool ok, std::string* printer, DWORD timeout_ms)
+{
+    enum { PRINTER_COMBO = 0x0473 };   // cmb4 of <dlgs.h>
+    DWORD start = GetTickCount();
+    do {
+        HWND dialog = find_top_window(pid, "#32770", "Print");
+        if (dialog) {
+            HWND combo = GetDlgItem(dialog, PRINTER_COMBO);
+            if (!combo) {
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+                return PRINT_DIALOG_NO_PRINTER;
+            }
+            // the dialog fills its controls in WM_INITDIALOG; let it finish
+            Sleep(200);
+            if (printer)
+                *printer = window_text(combo);
+            int id = ok ? IDOK : IDCANCEL;
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+            wait_window_gone(dialog, 5000);
+            return PRINT_DIALOG_PRESSED;
+        }
+        Sleep(20);
+    } while (GetTickCount() - start < timeout_ms);
+    return PRINT_DIALOG_TIMEOUT;
+}
+
+// ---- the Unix side of Wine ------------------------------------------------------------
+bool run_unix_shell(const std::string& command)
+{
+    std::string line = "/bin/sh -c \"" + command + "\"";
+    std::vector<char> buf(line.begin(), line.end());
+    buf.push_back(0);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    if (pi.hProcess)
+        CloseHandle(pi.hProcess);
+    if (pi.hThread)
+        CloseHandle(pi.hThread);
+    return true;
+}
+
+std::string wait_file(const std::string& path, DWORD timeout_ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        if (file_exists(path))
+            return read_file(path);
+        Sleep(30);
+    } while (GetTickCount() - start < timeout_ms);
+    return "<missing>";
+}
+
+// ---- the viewer -------------------------------------------------------------------------
+HWND review_song(App& app, HWND home, const std::string& title)
+{
+    set_item_text_to(home, IDC_LIST_TITLES, title);
+    click(home, IDC_LIST_REVIEW);
+    HWND viewer = wait_dialog_with_child(app.pid, IDC_VIEWER_MAGNIFY_UP);
+    if (!viewer)
+        return nullptr;
+    // the title box is written by the command the viewer posts to itself
+    DWORD start = GetTickCount();
+    while (item_text(viewer, IDC_VIEWER_TITLE) == "title" && GetTickCount() - start < 5000)
+        Sleep(20);
+    return viewer;
+}
+
+void choose_song(HWND home, const std::string& title)
+{
+    HWND songs = GetDlgItem(home, IDC_LIST_SONGS);
+    size_t before = list_items(songs).size();
+    set_item_text_to(home, IDC_LIST_TITLES, title);
+    click(home, IDC_LIST_CHOOSE);
+    DWORD start = GetTickCount();
+    while (list_items(songs).size() == before && GetTickCount() - start < 5000)
+        Sleep(10);
+}

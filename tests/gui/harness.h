@@ -95,3 +95,41 @@ std::string path_in(const App& app, const char* name);
 bool wait_file_bytes(const std::string& path, const std::string& want, DWORD timeout_ms = 5000);
 
 void sleep_ms(DWORD ms);
+
+// ---- what is painted ----------------------------------------------------------------
+// The client area of a window as the screen shows it, read back from the screen
+// (PrintWindow would not do: the viewer paints only in WM_PAINT).
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;   // row by row from the top, RGB() values
+    COLORREF at(int x, int y) const;
+    bool empty() const { return pixels.empty(); }
+};
+bool capture_client(HWND window, Capture& shot);
+// Captures once the window has no pending paint and two captures in a row agree.
+Capture capture_settled(HWND window, DWORD timeout_ms = 3000);
+// Writes the capture as a 24-bit BMP, for looking at a failure.
+bool save_capture_bmp(const Capture& shot, const std::string& path);
+
+// ---- the print dialog -----------------------------------------------------------------
+enum PrintDialogResult { PRINT_DIALOG_PRESSED, PRINT_DIALOG_TIMEOUT, PRINT_DIALOG_NO_PRINTER };
+// Waits for the common print dialog ("#32770", "Print") of the process and presses
+// OK or Cancel. The dialog has the printer combo cmb4; a "Print" box without it is
+// Wine's "install a printer" message, closed with OK. printer receives the combo's text.
+PrintDialogResult press_print_dialog(DWORD pid, bool ok, std::string* printer = nullptr,
+                                     DWORD timeout_ms = 10000);
+
+// ---- the Unix side of Wine ------------------------------------------------------------
+// Starts "/bin/sh -c command" as a Unix process; Wine gives no handle to wait on,
+// so callers wait for a file the command leaves behind.
+bool run_unix_shell(const std::string& command);
+// Waits until the file exists; returns its bytes, or "<missing>".
+std::string wait_file(const std::string& path, DWORD timeout_ms = 10000);
+
+// ---- the viewer -------------------------------------------------------------------------
+// Types the title into the home screen's title box, presses "Review" and waits for
+// the viewer to show the title; returns the viewer, or nullptr.
+HWND review_song(App& app, HWND home, const std::string& title);
+// Adds a title to the home screen's song list ("Choose") and waits for its row.
+void choose_song(HWND home, const std::string& title);
