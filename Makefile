@@ -68,7 +68,7 @@ coverage: deps
 	@cd $(COVERAGE) && ctest -j $(JOBS) >/dev/null || (echo "coverage: tests failed"; exit 1)
 	@bash scripts/coverage.sh $(COVERAGE)
 
-bench: native
+bench: native win32
 	@bash scripts/bench.sh $(NATIVE) $(WIN)
 
 dist: win32

@@ -10,7 +10,7 @@ set_target_properties(cantoria PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINAR
 
 # The GUI test program: a console program that starts cantoria.exe and drives it.
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
-add_executable(gui_tests ${GUI_TEST_SOURCES})
+add_executable(gui_tests ${GUI_TEST_SOURCES} tests/support/library_gen.cpp)
 target_link_libraries(gui_tests user32 gdi32 kernel32 version)
 target_link_options(gui_tests PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(gui_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

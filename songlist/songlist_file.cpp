@@ -96,7 +96,9 @@ static void read_song_line(const char* record, int len)
     copy_bounded(entry_title, TITLE_SIZE, title);
     trim_trailing(entry_title);
     upper_case(entry_title);
-    ui_song_list_add(entry_title);
+    // the list box never holds more rows than the table has entries
+    if (ui_song_list_count() < SONG_LIST_SIZE)
+        ui_song_list_add(entry_title);
     if (number > state.song_count)
         state.song_count = number;
 }

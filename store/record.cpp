@@ -1,24 +1,36 @@
 // Record reader and text routines of the song library (and of the song list file).
 #include "store/record.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#define OPEN_FLAGS (_O_RDONLY | _O_BINARY)
+#else
+#include <unistd.h>
+#define OPEN_FLAGS O_RDONLY
+#endif
 
 int song_file_open(SongFile* file, const char* name)
 {
-    file->fp = fopen(name, "rb");
+    file->fd = open(name, OPEN_FLAGS);
     file->base = 0;
     file->pos = 0;
     file->len = 0;
     file->at_end = 0;
+    file->stopped = 0;
+    file->error = 0;
     file->record_start = 0;
-    return file->fp ? 0 : -1;
+    return file->fd >= 0 ? 0 : -1;
 }
 
 void song_file_close(SongFile* file)
 {
-    if (file->fp)
-        fclose(file->fp);
-    file->fp = nullptr;
+    if (file->fd >= 0)
+        close(file->fd);
+    file->fd = -1;
 }
 
 long song_file_offset(const SongFile* file)
@@ -29,17 +41,74 @@ long song_file_offset(const SongFile* file)
 // Refills the buffer; returns 0, or -1 at the end of the file or on a read error.
 static int refill(SongFile* file)
 {
-    if (file->at_end || !file->fp)
+    if (file->at_end || file->fd < 0)
         return -1;
     file->base += file->len;
     file->pos = 0;
-    file->len = (int)fread(file->buf, 1, sizeof file->buf, file->fp);
-    if (file->len <= 0) {
-        file->len = 0;
+    file->len = 0;
+    for (;;) {
+        int n = (int)read(file->fd, file->buf, sizeof file->buf);
+        if (n > 0) {
+            file->len = n;
+            return 0;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            file->error = 1;
         file->at_end = 1;
         return -1;
     }
+}
+
+int song_file_seek(SongFile* file, long offset)
+{
+    if (file->fd < 0 || lseek(file->fd, offset, SEEK_SET) != offset)
+        return -1;
+    file->base = offset;
+    file->pos = 0;
+    file->len = 0;
+    file->at_end = 0;
     return 0;
+}
+
+int song_file_read_bytes(SongFile* file, unsigned char* out, int size)
+{
+    if (file->pos >= file->len && refill(file) != 0)
+        return file->error ? -1 : 0;
+    int n = file->len - file->pos;
+    if (n > size)
+        n = size;
+    memcpy(out, file->buf + file->pos, n);
+    file->pos += n;
+    return n;
+}
+
+// Length of the run of bytes at p (at most n) that holds no LF, CR or 0x1A.
+// Eight bytes are tested at once: a word none of whose bytes is below 0x1B
+// cannot hold any of the three; a word that may is looked at byte by byte.
+static int plain_run(const unsigned char* p, int n)
+{
+    const uint64_t ones = 0x0101010101010101ULL;
+    const uint64_t highs = 0x8080808080808080ULL;
+    int i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            uint64_t word;
+            memcpy(&word, p + i, 8);
+            if (((word - ones * 0x1B) & ~word & highs) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        int end = i + 8 < n ? i + 8 : n;
+        for (; i < end; i++) {
+            unsigned char c = p[i];
+            if (c == '\n' || c == '\r' || c == 0x1A)
+                return i;
+        }
+    }
+    return n;
 }
 
 // Byte-exact with a loop that reads one byte at a time, drops CR, ends at LF or
@@ -47,6 +116,8 @@ static int refill(SongFile* file)
 int read_record(SongFile* file, char* buf)
 {
     int n = 0;
+    if (file->stopped)
+        return -1;
     file->record_start = song_file_offset(file);
     for (;;) {
         if (file->pos >= file->len && refill(file) != 0)
@@ -55,15 +126,7 @@ int read_record(SongFile* file, char* buf)
         int avail = file->len - file->pos;
         int room = RECORD_MAX - n;
         int take = avail < room ? avail : room;
-
-        // find the first LF, CR or 0x1A among the bytes that may still go in
-        int i = 0;
-        while (i < take) {
-            unsigned char c = start[i];
-            if (c == '\n' || c == '\r' || c == 0x1A)
-                break;
-            i++;
-        }
+        int i = plain_run(start, take);
         memcpy(buf + n, start, i);
         n += i;
         file->pos += i;
@@ -71,9 +134,8 @@ int read_record(SongFile* file, char* buf)
             unsigned char c = start[i];
             file->pos++;
             if (c == 0x1A) {
-                // Ctrl-Z ends the input for good
-                file->at_end = 1;
-                file->pos = file->len;
+                // Ctrl-Z ends the records for good
+                file->stopped = 1;
                 return -1;
             }
             if (c == '\n') {

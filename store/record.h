@@ -1,21 +1,24 @@
 // Record reader and text routines of the song library (and of the song list file).
 #pragma once
 
-#include <cstdio>
+#include <cstdint>
 
 enum {
     RECORD_MAX = 991,          // characters of one record; buffers hold RECORD_MAX + 1
     SONG_FILE_BUF = 16384
 };
 
-// A library or song list file opened for reading in binary mode, read through a
-// buffer of its own so that a record costs no library call per byte.
+// A library or song list file opened for reading in binary mode. It is read
+// through a buffer of its own with plain descriptor reads: a record costs no
+// library call per byte, and opening the file allocates nothing.
 struct SongFile {
-    FILE* fp;
+    int fd;
     long base;                 // file offset of buf[0]
     int pos;                   // next byte in buf
     int len;                   // bytes in buf
-    int at_end;                // 1 once the end of the input (EOF, 0x1A, read error) was reached
+    int at_end;                // 1 once the end of the file (or a read error) was reached
+    int stopped;               // 1 once a byte 0x1A ended the records
+    int error;                 // 1 after a read error
     long record_start;         // file offset of the first byte of the last delivered record
     unsigned char buf[SONG_FILE_BUF];
 };
@@ -25,6 +28,11 @@ int song_file_open(SongFile* file, const char* name);
 void song_file_close(SongFile* file);
 // File offset of the next byte that read_record would take.
 long song_file_offset(const SongFile* file);
+// Moves to a file offset for raw reading; returns 0, or -1 on failure.
+int song_file_seek(SongFile* file, long offset);
+// Raw bytes from the current offset, whatever they are (0x1A included): returns
+// the number read, 0 at the end of the file, -1 on a read error.
+int song_file_read_bytes(SongFile* file, unsigned char* out, int size);
 
 // Delivers the next line of the file into buf (at least RECORD_MAX + 1 bytes):
 // CRs dropped, the LF removed, comment lines (first byte ';') skipped, lines

@@ -74,6 +74,13 @@ static bool choice_made(const LibraryScan* scan)
     return state.edit_song_pos < 0 && !state.new_song_mode && scan->first_by_title.start >= 0;
 }
 
+// A record ends at its LF or is cut at RECORD_MAX characters; its length does not
+// tell which, since a record may hold zero bytes.
+static bool ended_at_line_feed(const SongFile* file)
+{
+    return file->pos > 0 && file->buf[file->pos - 1] == '\n';
+}
+
 // Reads the library as the lookup does, keeping the byte offsets of the songs of
 // the title and of the end of the book. Returns 0, or -1 on a read error.
 static int scan_library(SongFile* file, const char* key, LibraryScan* scan)
@@ -83,8 +90,7 @@ static int scan_library(SongFile* file, const char* key, LibraryScan* scan)
     while (read_record(file, record) == 0) {
         long start = file->record_start;
         long end = song_file_offset(file);
-        // a record shorter than RECORD_MAX ended at its LF; a full one was cut
-        if (strlen(record) < RECORD_MAX)
+        if (ended_at_line_feed(file))
             scan->last_line_end = end;
         if (strstr(record, END_MARK)) {
             close_song(scan);
@@ -108,21 +114,21 @@ static int scan_library(SongFile* file, const char* key, LibraryScan* scan)
             scan->title_matches++;
     }
     close_song(scan);
-    return ferror(file->fp) ? -1 : 0;
+    return file->error ? -1 : 0;
 }
 
 // Where a new song goes when the book has no end marker: just behind the last LF
 // that the readers reach, so that an unterminated last line and everything behind
 // a 0x1A follow the new song unchanged. Returns -1 on a read error.
-static long insertion_point(FILE* fp, long from)
+static long insertion_point(SongFile* file, long from)
 {
-    if (fseek(fp, from, SEEK_SET) != 0)
+    if (song_file_seek(file, from) != 0)
         return -1;
     long point = from;
     long pos = from;
-    size_t n;
-    while ((n = fread(copy_buf, 1, sizeof copy_buf, fp)) > 0) {
-        for (size_t i = 0; i < n; i++) {
+    int n;
+    while ((n = song_file_read_bytes(file, copy_buf, sizeof copy_buf)) > 0) {
+        for (int i = 0; i < n; i++) {
             if (copy_buf[i] == CTRL_Z)
                 return point;
             if (copy_buf[i] == '\n')
@@ -130,14 +136,16 @@ static long insertion_point(FILE* fp, long from)
         }
         pos += (long)n;
     }
-    return ferror(fp) ? -1 : point;
+    return n < 0 ? -1 : point;
 }
 
 // Chooses the bytes the editor's song replaces. The song the editor holds is
 // replaced; if the file changed since, the first song of the title, but only
 // while that title is unique (a second song of the title may be the one the
-// edited song was renamed to). Otherwise the song goes in as a new song, in
-// front of the end-of-book marker or at the end: nothing is ever dropped.
+// edited song was renamed to). An editor that holds no song yet replaces the
+// first song of the title as the lookup finds it, unless it holds a new song.
+// Otherwise the song goes in as a new song, in front of the end-of-book marker
+// or at the end: nothing is ever dropped.
 static RewriteResult plan_replacement(SongFile* file, const char* key, ByteRange* range)
 {
     LibraryScan scan;
@@ -147,14 +155,14 @@ static RewriteResult plan_replacement(SongFile* file, const char* key, ByteRange
         *range = scan.at_pos;
         return REWRITE_OK;
     }
-    bool by_title_allowed = state.edit_song_pos < 0 || scan.title_matches == 1;
-    if (!state.new_song_mode && scan.first_by_title.start >= 0 && by_title_allowed) {
+    bool by_title_allowed = state.edit_song_pos < 0 ? !state.new_song_mode : scan.title_matches == 1;
+    if (scan.first_by_title.start >= 0 && by_title_allowed) {
         *range = scan.first_by_title;
         return REWRITE_OK;
     }
     long point = scan.end_mark;
     if (point < 0)
-        point = insertion_point(file->fp, scan.last_line_end);
+        point = insertion_point(file, scan.last_line_end);
     if (point < 0)
         return REWRITE_NO_LIBRARY;
     *range = ByteRange{point, point};
@@ -162,28 +170,40 @@ static RewriteResult plan_replacement(SongFile* file, const char* key, ByteRange
 }
 
 // Copies the library's bytes [from, to) (to -1: up to the end of the file).
-static RewriteResult copy_bytes(FILE* in, long from, long to, FILE* out)
+static RewriteResult copy_bytes(SongFile* in, long from, long to, FILE* out)
 {
-    if (fseek(in, from, SEEK_SET) != 0)
+    if (song_file_seek(in, from) != 0)
         return REWRITE_NO_LIBRARY;
     long left = to - from;
     for (;;) {
-        size_t want = sizeof copy_buf;
+        int want = (int)sizeof copy_buf;
         if (to >= 0 && (long)want > left)
-            want = (size_t)left;
+            want = (int)left;
         if (want == 0)
             return REWRITE_OK;
-        size_t n = fread(copy_buf, 1, want, in);
-        if (n > 0 && fwrite(copy_buf, 1, n, out) != n)
-            return REWRITE_WRITE_FAILED;
-        if (n < want) {
-            // a short read is the end only when copying up to the end
-            if (ferror(in) || to >= 0)
-                return REWRITE_NO_LIBRARY;
-            return REWRITE_OK;
+        int n = song_file_read_bytes(in, copy_buf, want);
+        if (n < 0)
+            return REWRITE_NO_LIBRARY;
+        if (n == 0) {
+            // the end of the file is the end only when copying up to the end
+            return to >= 0 ? REWRITE_NO_LIBRARY : REWRITE_OK;
         }
+        if (fwrite(copy_buf, 1, (size_t)n, out) != (size_t)n)
+            return REWRITE_WRITE_FAILED;
         left -= (long)n;
     }
+}
+
+// Removes the bytes that would break a title line in two (CR, LF) or end the
+// library for every reader (0x1A) from a text, in place.
+static void drop_line_breakers(char* text)
+{
+    char* out = text;
+    for (char* in = text; *in; in++) {
+        if (*in != '\r' && *in != '\n' && *in != CTRL_Z)
+            *out++ = *in;
+    }
+    *out = 0;
 }
 
 // The title box in capitals without trailing blanks (the title list shows a
@@ -192,6 +212,7 @@ static RewriteResult copy_bytes(FILE* in, long from, long to, FILE* out)
 static void take_editor_title()
 {
     ui_editor_get_title(state.edit_title, TITLE_SIZE);
+    drop_line_breakers(state.edit_title);
     upper_case(state.edit_title);
     int len = (int)strlen(state.edit_title);
     while (len > 0 && state.edit_title[len - 1] == ' ')
@@ -211,6 +232,23 @@ static bool write_title_line(const char* title, FILE* out)
     return put_text("::::: ", out) && put_text(title, out) && put_text(" ::::: KEY=xx\r\r\n", out);
 }
 
+// Writes a line of the text box without its bytes 0x1A: one of them would end
+// the library for every reader, hiding all songs behind it.
+static bool write_text_line(const char* line, int len, FILE* out)
+{
+    while (len > 0) {
+        const char* stop = (const char*)memchr(line, CTRL_Z, (size_t)len);
+        int run = stop ? (int)(stop - line) : len;
+        if (run > 0 && fwrite(line, 1, (size_t)run, out) != (size_t)run)
+            return false;
+        if (!stop)
+            break;
+        line += run + 1;
+        len -= run + 1;
+    }
+    return true;
+}
+
 int write_song_body(UiWindow editor, char* line_buf, FILE* out)
 {
     (void)editor;   // the boxes are reached through the interface
@@ -219,9 +257,7 @@ int write_song_body(UiWindow editor, char* line_buf, FILE* out)
     int lines = ui_editor_line_count();
     for (int i = 0; i < lines; i++) {
         int len = ui_editor_get_line(i, line_buf, EDIT_BUF_SIZE);
-        if (len > 0 && fwrite(line_buf, 1, (size_t)len, out) != (size_t)len)
-            return -1;
-        if (!put_text(" \r\n", out))
+        if (!write_text_line(line_buf, len, out) || !put_text(" \r\n", out))
             return -1;
     }
     return 0;
@@ -229,7 +265,7 @@ int write_song_body(UiWindow editor, char* line_buf, FILE* out)
 
 // temp.cnr: the library before the range, the editor's song, the library behind
 // it, flushed to the disk.
-static RewriteResult write_new_library(FILE* in, ByteRange range, UiWindow editor, FILE* out)
+static RewriteResult write_new_library(SongFile* in, ByteRange range, UiWindow editor, FILE* out)
 {
     RewriteResult result = copy_bytes(in, 0, range.start, out);
     if (result != REWRITE_OK)
@@ -288,7 +324,7 @@ RewriteResult rewrite_songbook(UiWindow editor)
         song_file_close(&library);
         return REWRITE_NO_TEMP;
     }
-    result = write_new_library(library.fp, range, editor, out);
+    result = write_new_library(&library, range, editor, out);
     if (fclose(out) != 0 && result == REWRITE_OK)
         result = REWRITE_WRITE_FAILED;
     // closed before the swap: a file that is open cannot be replaced everywhere

@@ -1,48 +1,56 @@
 // Chord line transposition: display_lines rebuilt from raw_lines by a number of half steps.
+//
+// It runs at every repaint of the viewer, so a marked row is scanned eight
+// columns at a time and a chord is moved with fixed-size copies: the row is read
+// from a prepared work copy with room behind it and written into the display row.
 #include "transpose/transpose.h"
 
 #include "shell/shared_state.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
-enum {
-    PREPARED_BLANKS = 80,      // a display row starts as 80 blanks, zeros behind them
-    LAST_COLUMN = LINE_WIDTH - 2,  // index of the row's 99th character
-    TOKEN_LOOK = 10,           // chord_length looks at no more than ten characters
-    LOOKUP_FIRST = 12,         // the lookup searches note_names[12..24]
-    LOOKUP_LAST = 24,
-    COUNT_LOW = -12,           // counts the table serves as they are
-    COUNT_HIGH = 13
-};
+constexpr int PREPARED_BLANKS = 80;          // a row starts as 80 blanks, zeros behind them
+constexpr int LAST_COLUMN = LINE_WIDTH - 2;  // index of the row's 99th character
+constexpr int TOKEN_LOOK = 10;               // chord_length looks at ten characters at most
+constexpr int LOOKUP_FIRST = 12;             // the lookup searches note_names[12..24]
+constexpr int LOOKUP_LAST = 24;
+constexpr int COUNT_LOW = -12;               // the counts the table serves as they are
+constexpr int COUNT_HIGH = 13;
 
-// What the scan does with a byte: pass over it, blank a mark, or start a chord
-// (after upper-casing a to g).
-enum ByteClass : unsigned char { PASS = 0, MARK, LOWER_ROOT, UPPER_ROOT };
+// A chord is moved with copies of MOVE bytes. Its blank lies at most 10 columns
+// behind its start (a root of two and a remainder of eight), so the copies at
+// column p write columns p to p + 26; the work copy holds the bytes they read.
+constexpr int MOVE = 16;
+constexpr int MOVE_REACH = 10 + 1 + MOVE;
+constexpr int WORK_SIZE = LINE_WIDTH + 32;
 
-constexpr struct ByteClasses {
-    unsigned char of[256];
-    constexpr ByteClasses() : of()
+// The accidental a character behind a root letter makes of it.
+enum { BARE = 0, FLAT = 1, SHARP = 2 };
+
+struct ByteClasses {
+    unsigned char ends_token[256];
+    unsigned char accidental[256];
+    constexpr ByteClasses() : ends_token(), accidental()
     {
-        of[(unsigned char)'<'] = MARK;
-        for (int c = 'a'; c <= 'g'; c++)
-            of[c] = LOWER_ROOT;
-        for (int c = 'A'; c <= 'G'; c++)
-            of[c] = UPPER_ROOT;
+        ends_token[(unsigned char)' '] = 1;
+        ends_token[0] = 1;
+        ends_token[(unsigned char)'<'] = 1;
+        accidental[(unsigned char)'B'] = FLAT;  // an upper-case B is a flat too
+        accidental[(unsigned char)'b'] = FLAT;
+        accidental[(unsigned char)'#'] = SHARP;
     }
-} byte_classes;
+};
+constexpr ByteClasses byte_classes;
 
 // A written root of one or two characters as one number: first | second << 8
-// (second 0 for a bare letter), so that roots compare in one step.
-inline unsigned root_code(char first, char second)
+// (second 0 for a bare letter), so that two roots compare in one step.
+unsigned root_code(char first, char second)
 {
     return (unsigned char)first | (unsigned)(unsigned char)second << 8;
-}
-
-inline unsigned note_code(int entry)
-{
-    return root_code(note_names[entry][0], note_names[entry][1]);
 }
 
 // The written roots that are spelled the other way before the lookup, in order.
@@ -59,11 +67,11 @@ unsigned respell(unsigned code)
 }
 
 // The new root for a written root, or "XX" when no entry of 12..24 holds it.
-// half_steps is already inside -12..13, so the entry stays inside the table.
+// half_steps is inside -12..13, so the entry found plus it stays in the table.
 const char* new_root(unsigned code, int half_steps)
 {
     for (int i = LOOKUP_FIRST; i <= LOOKUP_LAST; i++)
-        if (code == note_code(i))
+        if (code == root_code(note_names[i][0], note_names[i][1]))
             return note_names[i + half_steps];
     return "XX";
 }
@@ -78,108 +86,191 @@ int table_count(int half_steps)
     return half_steps;
 }
 
-// Prepares display row from raw: the raw text (at most 99 characters, even when
-// the raw row lacks a terminator) and its terminator, blanks behind it up to the
-// 80th byte, zeros from there to the row's end, so that no byte of an earlier
-// call survives. Returns the length of the copied text.
-int prepare_row(char* row, const char* raw)
-{
-    const void* end = memchr(raw, 0, LINE_WIDTH - 1);
-    int length = end ? (int)((const char*)end - raw) : LINE_WIDTH - 1;
-    memcpy(row, raw, length);
-    row[length] = 0;
-    int blanks_end = length + 1 > PREPARED_BLANKS ? length + 1 : PREPARED_BLANKS;
-    if (blanks_end > length + 1)
-        memset(row + length + 1, ' ', blanks_end - (length + 1));
-    memset(row + blanks_end, 0, LINE_WIDTH - blanks_end);
-    return length;
-}
-
-// The new root of every written root the split can give, a letter A to G bare,
-// with 'b' or with '#', resolved once per call rather than once per chord.
-struct NewRoots {
-    const char* of[7][3];
+// The new root of each of the 21 written roots a token can start with (a letter
+// A to G bare, with a flat or with '#'), looked up once per call rather than
+// once per chord.
+struct NewRoot {
+    char text[2];  // the second byte is not used by a one-letter name
+    int length;
 };
-enum { BARE = 0, FLAT = 1, SHARP = 2 };
+struct NewRoots {
+    NewRoot of[7][3];
+};
 
 void resolve_roots(NewRoots* roots, int half_steps)
 {
     const char accidentals[3] = {0, 'b', '#'};
     for (int letter = 0; letter < 7; letter++)
-        for (int a = 0; a < 3; a++)
-            roots->of[letter][a] =
-                new_root(respell(root_code((char)('A' + letter), accidentals[a])), half_steps);
+        for (int a = BARE; a <= SHARP; a++) {
+            unsigned code = respell(root_code((char)('A' + letter), accidentals[a]));
+            const char* name = new_root(code, half_steps);
+            NewRoot* root = &roots->of[letter][a];
+            root->length = (int)strlen(name);
+            root->text[0] = name[0];
+            root->text[1] = name[1];
+        }
 }
 
-// Rewrites the chord token of n characters at column p, whose first character is
-// an upper-case root letter.
-void transpose_chord(char* row, int p, int n, const NewRoots& roots)
-{
-    const char* token = row + p;
-    int accidental = BARE;
-    int rest = 1;          // where the remainder starts in the token
-    if (n >= 2) {
-        char t1 = token[1];
-        if (t1 == 'B' || t1 == '#') {
-            accidental = t1 == 'B' ? FLAT : SHARP;
-            rest = 2;
-        } else if (t1 == 'b' && !(n >= 4 && token[2] == 'a' && token[3] == 's')) {
-            accidental = FLAT;
-            rest = 2;
-        }
-    }
-    const char* root = roots.of[token[0] - 'A'][accidental];
+// Eight columns at once: a row word holds columns i to i + 7, column i in its
+// lowest byte; a byte mask has 0x80 in each byte that matches.
+static_assert(std::endian::native == std::endian::little, "row words are read low byte first");
+constexpr uint64_t ONES = 0x0101010101010101ull;
+constexpr uint64_t HIGH = 0x8080808080808080ull;
+constexpr uint64_t LOW7 = 0x7F7F7F7F7F7F7F7Full;
 
-    // The remainder is read from the row before the row is written, since the
-    // assembled chord may land one column to either side of it.
+uint64_t row_word(const char* at)
+{
+    uint64_t word;
+    memcpy(&word, at, sizeof word);
+    return word;
+}
+
+int first_byte(uint64_t mask)
+{
+    return std::countr_zero(mask) >> 3;
+}
+
+// The bytes that hold a letter a to g or A to G, where the scan stops. Exact in
+// every byte: the sums stay inside each byte.
+uint64_t root_letters(uint64_t word)
+{
+    uint64_t folded = word | (ONES * 0x20);       // A to G become a to g
+    uint64_t low = folded & LOW7;
+    uint64_t from_a = low + ONES * (0x80 - 'a');  // high bit: 'a' or above
+    uint64_t past_g = low + ONES * (0x7F - 'g');  // high bit: above 'g'
+    return from_a & ~past_g & ~folded & HIGH;
+}
+
+// The bytes equal to c; exact in the lowest match only, as a borrow can make
+// the byte above a match show as one too.
+uint64_t first_equal(uint64_t word, unsigned char c)
+{
+    uint64_t x = word ^ (ONES * c);
+    return (x - ONES) & ~x & HIGH;
+}
+
+// The bytes that end a chord token in the work copy, where no mark is left:
+// blanks and zeros. Exact in the lowest one.
+uint64_t token_ends(uint64_t word)
+{
+    return first_equal(word, ' ') | first_equal(word, 0);
+}
+
+// The first column from q on where the scan stops, or a column >= length.
+int next_stop(const char* work, int q, int length)
+{
+    while (q < length) {
+        uint64_t stops = root_letters(row_word(work + q));
+        if (stops)
+            return q + first_byte(stops);
+        q += 8;
+    }
+    return q;
+}
+
+// The first stop at or after offset q among the 16 columns whose stops are s0
+// and s1, as an offset; 16 when there is none.
+int window_stop(uint64_t s0, uint64_t s1, int q)
+{
+    if (q < 8) {
+        uint64_t later = s0 & (~0ull << (8 * q));
+        if (later)
+            return first_byte(later);
+        q = 8;
+    }
+    uint64_t later = s1 & (~0ull << (8 * (q - 8)));
+    return later ? 8 + first_byte(later) : 16;
+}
+
+// Rewrites the chord token of n characters at column p of row: the new root,
+// the remainder behind it and one blank. word holds the token's first eight
+// characters. Returns the column of the blank, counted from p.
+int rewrite_chord(char* row, const char* work, int p, int n, uint64_t word, const NewRoots& roots)
+{
+    const char* token = work + p;
+    int accidental = n >= 2 ? (int)byte_classes.accidental[(word >> 8) & 0xFF] : (int)BARE;
+    if (n >= 4 && ((word >> 8) & 0xFFFFFF) == ('b' | 'a' << 8 | 's' << 16))
+        accidental = BARE;                  // "bas" behind the root letter is no flat
+    int rest = accidental == BARE ? 1 : 2;  // where the remainder starts in the token
+    const NewRoot& root = roots.of[((word & 0xFF) | 0x20) - 'a'][accidental];
+    int blank = root.length + n - rest;
+
+    if (p + MOVE_REACH < LINE_WIDTH) {
+        // The remainder goes to its new column with the bytes behind it, and
+        // the bytes behind the chord are then put back as they were.
+        memcpy(row + p, root.text, 2);
+        memcpy(row + p + root.length, token + rest, MOVE);
+        row[p + blank] = ' ';
+        memcpy(row + p + blank + 1, token + blank + 1, MOVE);
+        return blank;
+    }
+    // Near the end of the row: put_chord cuts what does not fit.
     char chord[12];
-    int len = 0;
-    while (*root)
-        chord[len++] = *root++;
-    for (int i = rest; i < n; i++)
-        chord[len++] = token[i];
-    chord[len++] = ' ';
-    chord[len] = 0;
+    memcpy(chord, root.text, 2);
+    memcpy(chord + root.length, token + rest, n - rest);
+    chord[blank] = ' ';
+    chord[blank + 1] = 0;
     put_chord(row, chord, p);
+    return blank;
 }
 
-// Scans a marked row of length columns, rewriting every chord in place.
-void transpose_row(char* row, int length, const NewRoots& roots)
+// The scan of a marked row of length columns, left to right. It reads the work
+// copy and writes the display row; the one column where it would read back its
+// own writing is the column behind a grown chord, which the chord's blank
+// covers: the scan passes over it.
+void transpose_row(char* row, const char* work, int length, const NewRoots& roots)
 {
-    int p = 0;
+    int p = next_stop(work, 0, length);
     while (p < length) {
-        unsigned char c = (unsigned char)row[p];
-        unsigned char kind = byte_classes.of[c];
-        if (kind == PASS) {
-            p++;
-            continue;
-        }
-        if (kind == MARK) {
-            row[p++] = ' ';
-            continue;
-        }
-        if (kind == LOWER_ROOT)
-            row[p] = (char)(c - 'a' + 'A');
-        int n = chord_length(row + p);
-        transpose_chord(row, p, n, roots);
-        // The column behind the token is never examined; a mark there that a
-        // shrunk chord did not reach is blanked all the same, so that the display
-        // never shows one.
-        if (p + n < LINE_WIDTH && row[p + n] == '<')
-            row[p + n] = ' ';
-        p += n + 1;
+        const char* token = work + p;
+        uint64_t w0 = row_word(token);
+        uint64_t w1 = row_word(token + 8);
+        // chord_length, and the next stops, from the same two words
+        uint64_t ends = token_ends(w0);
+        int n;
+        if (ends)
+            n = first_byte(ends);
+        else if (byte_classes.ends_token[(unsigned char)token[8]])
+            n = 8;
+        else if (byte_classes.ends_token[(unsigned char)token[9]])
+            n = 9;
+        else
+            n = 1;  // a run of ten or more counts as its first letter
+        int blank = rewrite_chord(row, work, p, n, w0, roots);
+
+        // The column behind the token is never examined.
+        int next = window_stop(root_letters(w0), root_letters(w1), n + 1);
+        if (next == n + 1 && blank > n)
+            next = window_stop(root_letters(w0), root_letters(w1), n + 2);
+        p = next < 16 ? p + next : next_stop(work, p + 16, length);
     }
+}
+
+// Length of a raw row's text: up to its terminator, and 99 characters at most
+// even when the row has none.
+int raw_length(const char* raw)
+{
+    const void* end = memchr(raw, 0, LINE_WIDTH - 1);
+    return end ? (int)((const char*)end - raw) : LINE_WIDTH - 1;
+}
+
+// A row is prepared as 80 blanks and zeros to its end before the raw text and
+// its terminator go over its start, so that no byte of an earlier call stays.
+void prepare(char* row, int size, const char* raw, int length)
+{
+    memset(row, ' ', PREPARED_BLANKS);
+    memset(row + PREPARED_BLANKS, 0, size - PREPARED_BLANKS);
+    memcpy(row, raw, length);
+    row[length] = 0;
 }
 
 }  // namespace
 
 int chord_length(const char* text)
 {
-    for (int i = 0; i < TOKEN_LOOK; i++) {
-        char c = text[i];
-        if (c == ' ' || c == 0 || c == '<')
+    for (int i = 0; i < TOKEN_LOOK; i++)
+        if (byte_classes.ends_token[(unsigned char)text[i]])
             return i;
-    }
     return 1;
 }
 
@@ -199,9 +290,21 @@ void transpose_song(int half_steps)
     NewRoots roots;
     resolve_roots(&roots, table_count(half_steps));
     for (int r = 0; r < rows; r++) {
+        const char* raw = state.raw_lines[r];
         char* row = state.display_lines[r];
-        int length = prepare_row(row, state.raw_lines[r]);
-        if (memchr(row, '<', length))
-            transpose_row(row, length, roots);
+        int length = raw_length(raw);
+        const char* mark = (const char*)memchr(raw, '<', length);
+        prepare(row, LINE_WIDTH, raw, length);
+        if (!mark)
+            continue;
+        char work[WORK_SIZE];
+        prepare(work, WORK_SIZE, raw, length);
+        // Every mark is blanked before the scan: the scan would blank the ones
+        // it examines, a chord covers or leaves the one behind its token, and the
+        // display never shows one. As a blank a mark still ends a token.
+        for (int i = (int)(mark - raw); i < length; i++)
+            if (work[i] == '<')
+                work[i] = row[i] = ' ';
+        transpose_row(row, work, length, roots);
     }
 }

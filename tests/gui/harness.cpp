@@ -375,15 +375,11 @@ COLORREF Capture::at(int x, int y) const
     return pixels[(size_t)y * width + x];
 }
 
-bool capture_client(HWND window, Capture& shot)
+bool capture_screen(int left, int top, int w, int h, Capture& shot)
 {
     shot = Capture();
-    RECT client;
-    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
+    if (w <= 0 || h <= 0)
         return false;
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    int w = client.right, h = client.bottom;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = w;
@@ -398,7 +394,7 @@ bool capture_client(HWND window, Capture& shot)
     bool ok = false;
     if (bitmap && bits) {
         HGDIOBJ kept = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY) != 0;
+        ok = BitBlt(memory, 0, 0, w, h, screen, left, top, SRCCOPY) != 0;
         GdiFlush();
         SelectObject(memory, kept);
         if (ok) {
@@ -415,6 +411,24 @@ bool capture_client(HWND window, Capture& shot)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+bool capture_client(HWND window, Capture& shot)
+{
+    RECT client;
+    if (!GetClientRect(window, &client))
+        return false;
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    return capture_screen(origin.x, origin.y, client.right, client.bottom, shot);
+}
+
+bool capture_window(HWND window, Capture& shot)
+{
+    RECT frame;
+    if (!GetWindowRect(window, &frame))
+        return false;
+    return capture_screen(frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, shot);
 }
 
 Capture capture_settled(HWND window, DWORD timeout_ms)

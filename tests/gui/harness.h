@@ -107,6 +107,9 @@ struct Capture {
     bool empty() const { return pixels.empty(); }
 };
 bool capture_client(HWND window, Capture& shot);
+// The window with its frame; any rectangle of the screen.
+bool capture_window(HWND window, Capture& shot);
+bool capture_screen(int left, int top, int width, int height, Capture& shot);
 // Captures once the window has no pending paint and two captures in a row agree.
 Capture capture_settled(HWND window, DWORD timeout_ms = 3000);
 // Writes the capture as a 24-bit BMP, for looking at a failure.

@@ -207,3 +207,23 @@ TEST_F(HostileSongList, ALongTitleIsCutTo79Characters)
 }
 
 }
+
+namespace {
+
+class RepeatedSongLines : public InTempDir {};
+
+TEST_F(RepeatedSongLines, TheListBoxNeverGrowsPastThirtyRows)
+{
+    std::string bytes;
+    for (int i = 0; i < 100; i++)
+        bytes += "SONG01=AGAIN\r\n";
+    write_file("songlist.txt", bytes);
+    reset_shared_state();
+    fake_ui_reset();
+    read_song_list_file(nullptr);
+    EXPECT_EQ(fake_ui.beeps, 100);
+    EXPECT_EQ(fake_ui.song_rows, SONG_LIST_SIZE);
+    EXPECT_EQ(state.song_count, 1);
+}
+
+}

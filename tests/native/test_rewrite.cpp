@@ -16,9 +16,11 @@ namespace {
 
 UiWindow const EDITOR = (UiWindow)0x4017;
 
+// tests/golden/<name>.<kind>.cnr, found from this file's own place in the tree
 std::string golden(const char* name, const char* kind)
 {
-    std::string path = std::string(CANTORIA_FIXTURES "/../golden/") + name + "." + kind + ".cnr";
+    std::string here = __FILE__;
+    std::string path = here.substr(0, here.rfind('/')) + "/../golden/" + name + "." + kind + ".cnr";
     return read_file(path.c_str());
 }
 
@@ -165,6 +167,17 @@ TEST_F(RewriteSongbook, TitleTheLookupReadsDifferentlyIsStillReplacedOnTheSecond
     EXPECT_EQ(first, read_file(LIBRARY_FILE));
 }
 
+TEST_F(RewriteSongbook, DropsBytesThatWouldSplitTheTitleLineOrEndTheLibrary)
+{
+    write_file(LIBRARY_FILE, HEAD + SONG_A);
+    open_editor("songnew");
+    ASSERT_EQ(REWRITE_OK, save("new\r\nsong\x1A", "one\x1Atwo"));
+    std::string first = read_file(LIBRARY_FILE);
+    EXPECT_EQ(HEAD + SONG_A + title_line("NEWSONG") + body({"onetwo"}), first);
+    ASSERT_EQ(REWRITE_OK, save(nullptr, nullptr));
+    EXPECT_EQ(first, read_file(LIBRARY_FILE));
+}
+
 TEST_F(RewriteSongbook, WithoutPositionReplacesTheFirstSongOfTheTitle)
 {
     write_file(LIBRARY_FILE, HEAD + SONG_B + SONG_A + SONG_B);
@@ -203,6 +216,25 @@ TEST_F(RewriteSongbook, NewSongNeverReplacesASongOfTheSameTitle)
     open_editor("songnew");
     ASSERT_EQ(REWRITE_OK, save("be still", "another"));
     EXPECT_EQ(HEAD + SONG_B + title_line("BE STILL") + body({"another"}), read_file(LIBRARY_FILE));
+}
+
+TEST_F(RewriteSongbook, NewSongNeverReplacesASongTitledSongnew)
+{
+    std::string songnew = "::::: SONGNEW :::::\r\nmine\r\n";
+    write_file(LIBRARY_FILE, HEAD + songnew);
+    open_editor("songnew");
+    ASSERT_EQ(REWRITE_OK, save("fresh", "f"));
+    EXPECT_EQ(HEAD + songnew + title_line("FRESH") + body({"f"}), read_file(LIBRARY_FILE));
+}
+
+TEST_F(RewriteSongbook, NewSongSavedAgainAfterTheFileChangedReplacesItsOnlyCopy)
+{
+    write_file(LIBRARY_FILE, HEAD + SONG_A);
+    open_editor("songnew");
+    ASSERT_EQ(REWRITE_OK, save("fresh", "first"));
+    write_file(LIBRARY_FILE, ";x\r\n" + read_file(LIBRARY_FILE));
+    ASSERT_EQ(REWRITE_OK, save(nullptr, "second"));
+    EXPECT_EQ(";x\r\n" + HEAD + SONG_A + title_line("FRESH") + body({"second"}), read_file(LIBRARY_FILE));
 }
 
 TEST_F(RewriteSongbook, SongBehindTheMarkerIsNotReplacedButAddedInFront)
@@ -304,6 +336,7 @@ TEST(WriteSongBody, WritesABlankLineThenEveryLineWithABlank)
         {"a\r\nb", " \r\na \r\nb \r\n"},
         {"\r\n\r\n", " \r\n \r\n \r\n \r\n"},
         {"G   D<\r\nwords ", " \r\nG   D< \r\nwords  \r\n"},
+        {"a\x1A\x1A" "b\x1A", " \r\nab \r\n"},
     };
     TempDir dir;
     for (const BodyCase& c : cases) {
@@ -339,8 +372,9 @@ TEST(RewriteMessage, TellsEachFailureAndThatTheLibraryIsUnchanged)
         EXPECT_NE(std::string::npos, text.find("left unchanged")) << text;
         EXPECT_EQ(std::string::npos, text.find('\n')) << text;
         for (RewriteResult other : failures) {
-            if (other != r)
+            if (other != r) {
                 EXPECT_STRNE(rewrite_message(other), text.c_str());
+            }
         }
     }
     EXPECT_NE(std::string::npos, std::string(rewrite_message(REWRITE_TRUNCATED)).find("too long"));

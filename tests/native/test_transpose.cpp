@@ -201,6 +201,16 @@ TEST(TransposeSong, CutsAChordAtTheRowsLastCharacter)
     EXPECT_EQ(state.display_lines[0][LINE_WIDTH - 1], 0);
 }
 
+TEST(TransposeSong, RewritesAChordAlikeInEveryColumnWhereItFits)
+{
+    // a grown chord, a shrunk one and a mark: "A D7  C#m7<" at +1
+    for (int column = 0; column + 12 <= LINE_WIDTH - 1; column++) {
+        std::string raw = std::string(column, ' ') + "A  D7  C#m7<";
+        std::string expected = std::string(column, ' ') + "Bb Eb7 Dm7  ";
+        EXPECT_EQ(transpose_one(raw.c_str(), 1), expected) << column;
+    }
+}
+
 TEST(TransposeSong, LeavesNoBytesOfAnEarlierLongerRow)
 {
     reset_shared_state();

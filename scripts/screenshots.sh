@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Makes the user guide's pictures docs/images/{home,viewer,viewer-plus3,editor}.png:
+# runs cantoria.exe under Xvfb and Wine on its example library, driven by the
+# "shots" part of gui_tests.exe, which saves each window as the screen shows it.
+#   screenshots.sh BUILD_DIR
+set -uo pipefail
+build=$(cd "$1" && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
+for exe in cantoria.exe gui_tests.exe; do
+  if [ ! -f "$build/$exe" ]; then
+    echo "screenshots: $build/$exe is missing: build it first (make win32)" >&2
+    exit 1
+  fi
+done
+shots=$(mktemp -d /tmp/cantoria-shots.XXXXXX)
+trap 'rm -rf "$shots"' EXIT
+CANTORIA_SHOTS="$shots" bash "$root/scripts/wine-run.sh" "$build" "$build/gui_tests.exe" shots "$build/cantoria.exe"
+status=$?
+mkdir -p "$root/docs/images"
+for name in home viewer viewer-plus3 editor; do
+  if [ -f "$shots/$name.bmp" ]; then
+    # no time stamps in the PNG: the same screen gives the same file
+    convert "$shots/$name.bmp" -strip -define png:exclude-chunks=date,time "$root/docs/images/$name.png"
+    echo "screenshots: docs/images/$name.png"
+  else
+    echo "screenshots: no picture of the $name screen" >&2
+    status=1
+  fi
+done
+exit $status
