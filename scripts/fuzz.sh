@@ -14,7 +14,7 @@ for exe in "$build"/fuzz_*; do
   seeds=()
   [ -d "$root/fuzz/corpus/$name" ] && seeds+=("$root/fuzz/corpus/$name")
   echo "fuzz: $name for ${seconds}s"
-  if ! "$exe" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
+  if ! "$exe" -artifact_prefix="$build/" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
        "$work" "${seeds[@]}" >"$build/$name.log" 2>&1; then
     echo "fuzz: $name FAILED; see $build/$name.log"; tail -40 "$build/$name.log"; status=1
   else

@@ -160,6 +160,18 @@ TEST(TransposeSong, LeavesRowsBeyondLineCountUntouched)
             ASSERT_EQ(state.display_lines[r][i], 'x') << "row " << r;
 }
 
+TEST(TransposeSong, BuildsNoRowBeyondTheTableForATooLargeLineCount)
+{
+    reset_shared_state();
+    load_song_rows();
+    memset(state.line_buf, 'x', sizeof state.line_buf);
+    state.line_count = 1000;
+    transpose_song(1);
+    EXPECT_EQ(shown(LINE_ROWS - 1), "");
+    for (int i = 0; i < LINE_BUF_SIZE; i++)
+        ASSERT_EQ(state.line_buf[i], 'x') << i;
+}
+
 TEST(TransposeSong, CountsOutsideTheTableActLikeTheirOctaveEquivalent)
 {
     struct Case {

@@ -1,0 +1,129 @@
+// The core over generated libraries of 1,000, 10,000 and 50,000 songs: the title
+// list, finding and loading the last song, transposing it at every count, and
+// saving a change to it, each next to a plain buffered read of the same file.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "shell/shared_state.h"
+#include "store/edit_load.h"
+#include "store/index.h"
+#include "store/rewrite.h"
+#include "tests/support/fake_ui.h"
+#include "tests/support/library_gen.h"
+#include "transpose/transpose.h"
+
+namespace {
+
+unsigned char chunk[65536];
+char home[4096];
+char folder[64] = "/tmp/cantoria-scale-XXXXXX";
+int library_songs = 0;
+
+// Each size gets its library written once, in a folder on the disk.
+void use_library(int songs)
+{
+    if (library_songs == songs)
+        return;
+    write_library_file(LIBRARY_FILE, songs);
+    library_songs = songs;
+}
+
+void BM_PlainRead(benchmark::State& st)
+{
+    use_library((int)st.range(0));
+    size_t total = 0;
+    for (auto _ : st) {
+        FILE* f = fopen(LIBRARY_FILE, "rb");
+        size_t n;
+        total = 0;
+        while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
+            total += n;
+        fclose(f);
+        benchmark::DoNotOptimize(total);
+    }
+    st.SetBytesProcessed(st.iterations() * (int64_t)total);
+}
+
+void BM_FillTitleList(benchmark::State& st)
+{
+    use_library((int)st.range(0));
+    reset_shared_state();
+    for (auto _ : st) {
+        fake_ui_reset();
+        fill_title_list(LIBRARY_FILE);
+    }
+    if (fake_ui.title_count != st.range(0))
+        st.SkipWithError("titles missing");
+}
+
+void BM_FindAndLoadLastSong(benchmark::State& st)
+{
+    use_library((int)st.range(0));
+    reset_shared_state();
+    fake_ui_reset();
+    std::string last = library_title((int)st.range(0));
+    for (auto _ : st) {
+        copy_bounded(state.current_title, TITLE_SIZE, last.c_str());
+        load_song();
+    }
+    if (state.line_count < 2)
+        st.SkipWithError("last song not found");
+}
+
+void BM_TransposeLastSongAtEveryCount(benchmark::State& st)
+{
+    use_library((int)st.range(0));
+    reset_shared_state();
+    fake_ui_reset();
+    copy_bounded(state.current_title, TITLE_SIZE, library_title((int)st.range(0)).c_str());
+    load_song();
+    for (auto _ : st) {
+        for (int steps = -11; steps <= 12; steps++)
+            transpose_song(steps);
+        benchmark::DoNotOptimize(state.display_lines[1][0]);
+    }
+}
+
+void BM_SaveChangeToLastSong(benchmark::State& st)
+{
+    use_library((int)st.range(0));
+    reset_shared_state();
+    fake_ui_reset();
+    copy_bounded(state.current_title, TITLE_SIZE, library_title((int)st.range(0)).c_str());
+    load_song_for_editing();
+    copy_bounded(fake_ui.editor_text, FAKE_EDITOR_TEXT, "G   D<\r\na changed line");
+    for (auto _ : st) {
+        if (rewrite_songbook(nullptr) != REWRITE_OK)
+            st.SkipWithError("save failed");
+    }
+    // the next size starts from a fresh library
+    library_songs = 0;
+}
+
+} // namespace
+
+#define SIZES Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_PlainRead)->SIZES;
+BENCHMARK(BM_FillTitleList)->SIZES;
+BENCHMARK(BM_FindAndLoadLastSong)->SIZES;
+BENCHMARK(BM_TransposeLastSongAtEveryCount)->SIZES;
+BENCHMARK(BM_SaveChangeToLastSong)->SIZES;
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (!getcwd(home, sizeof home) || !mkdtemp(folder) || chdir(folder) != 0)
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    remove(LIBRARY_FILE);
+    remove(BACKUP_FILE);
+    remove(TEMP_FILE);
+    if (chdir(home) == 0)
+        rmdir(folder);
+    return 0;
+}
