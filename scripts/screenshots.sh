@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the user guide's pictures docs/images/{home,viewer,viewer-plus3,editor}.png:
 # runs cantoria.exe under Xvfb and Wine on its example library, driven by the
-# "shots" part of gui_tests.exe, which saves each window as the screen shows it.
+# "shots" suite of gui_tests.exe, which saves each window as the screen shows it.
 #   screenshots.sh BUILD_DIR
 set -uo pipefail
 build=$(cd "$1" && pwd)

@@ -208,10 +208,6 @@ GUI_TEST(viewer, review_shows_the_title_in_capitals_and_paints_navy_on_grey)
             CHECK(lyric > 0);
         CHECK_EQ_INT(lyric > 0, key_song[1][column] != ' ');
     }
-    if (current_test_failed()) {
-        keep_failure_shot(shot, "colours");
-        check_failed(__FILE__, __LINE__, "painting differs");
-    }
     close_viewer(viewer);
 }
 
