@@ -29,6 +29,7 @@ foreach(src ${GUI_TEST_SOURCES})
         COMMAND ${WINE_RUN} ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/gui_tests.exe ${suite}
                 ${CMAKE_BINARY_DIR}/cantoria.exe)
     endif()
-    set_tests_properties(gui.${suite} PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+    set_tests_properties(gui.${suite} PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
+      ENVIRONMENT "CANTORIA_FIXTURES=${CMAKE_SOURCE_DIR}/tests/fixtures")
   endif()
 endforeach()
