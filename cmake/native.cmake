@@ -1,13 +1,5 @@
 option(CANTORIA_FUZZ "build the libFuzzer targets (needs clang)" OFF)
 # Native build: the core, its GoogleTest tests, benchmarks and fuzz targets.
-if(CANTORIA_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=address,undefined)
-endif()
-if(CANTORIA_COVERAGE)
-  add_compile_options(--coverage -O0)
-  add_link_options(--coverage)
-endif()
 
 if(NOT CANTORIA_FUZZ)
 find_package(GTest REQUIRED)
