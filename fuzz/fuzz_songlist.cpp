@@ -11,41 +11,15 @@
 #include "songlist/songlist_file.h"
 #include "store/record.h"
 #include "tests/support/fake_ui.h"
+#include "tests/support/fuzz_work_dir.h"
 
 namespace {
 
-char work_dir[] = "/tmp/cantoria-fuzz-songlist-XXXXXX";
 UiWindow const OWNER = (UiWindow)0x4711;
 
 // What the first read produced, to compare the read after the save with.
 char first_rows[SONG_LIST_SIZE][TITLE_SIZE];
 int32_t first_keys[SONG_LIST_SIZE];
-
-// libFuzzer keeps relative corpus paths: the work folder is the current
-// directory only while one input runs, and crash files go to the starting folder.
-int home_dir = -1;
-char artifact_flag[4200] = "-artifact_prefix=";
-char* fuzz_args[260];
-
-void enter_work_dir()
-{
-    if (chdir(work_dir) != 0)
-        abort();
-}
-
-void leave_work_dir()
-{
-    if (fchdir(home_dir) != 0)
-        abort();
-}
-
-void remove_work_dir()
-{
-    enter_work_dir();
-    remove(SONG_LIST_FILE);
-    leave_work_dir();
-    rmdir(work_dir);
-}
 
 void check_table()
 {
@@ -62,35 +36,12 @@ void check_table()
         abort();
 }
 
-// Unless the command line names one, crash files go to the starting folder.
-void add_artifact_prefix(int* argc, char*** argv)
-{
-    if (*argc >= 256)
-        return;
-    for (int i = 0; i < *argc; i++) {
-        if (strncmp((*argv)[i], "-artifact_prefix=", 17) == 0)
-            return;
-    }
-    size_t at = strlen(artifact_flag);
-    if (!getcwd(artifact_flag + at, sizeof artifact_flag - at - 1))
-        return;
-    strcat(artifact_flag, "/");
-    for (int i = 0; i < *argc; i++)
-        fuzz_args[i] = (*argv)[i];
-    fuzz_args[(*argc)++] = artifact_flag;
-    fuzz_args[*argc] = nullptr;
-    *argv = fuzz_args;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    home_dir = open(".", O_RDONLY | O_DIRECTORY);
-    if (home_dir < 0 || !mkdtemp(work_dir))
-        abort();
-    atexit(remove_work_dir);
-    add_artifact_prefix(argc, argv);
+    static const char* const files[] = {SONG_LIST_FILE, nullptr};
+    fuzz_work_dir_init(argc, argv, "/tmp/cantoria-fuzz-songlist-XXXXXX", files);
     return 0;
 }
 
