@@ -18,17 +18,7 @@ namespace {
 
 std::string fixture(const std::string& name)
 {
-    std::string path = std::string(CANTORIA_FIXTURES) + "/hostile/" + name;
-    FILE* f = fopen(path.c_str(), "rb");
-    std::string bytes;
-    if (!f)
-        return bytes;
-    char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        bytes.append(buf, n);
-    fclose(f);
-    return bytes;
+    return read_file((std::string(CANTORIA_FIXTURES) + "/hostile/" + name).c_str());
 }
 
 std::vector<std::string> fixtures_ending(const char* ending)
