@@ -112,7 +112,7 @@ void fill_title_list_of_library(benchmark::State& bench)
     reset_shared_state();
     for (auto _ : bench) {
         fake_ui_reset();
-        fill_title_list(LIBRARY_FILE);
+        fill_title_list(nullptr, LIBRARY_FILE);
     }
     if (fake_ui.title_count != songs)
         bench.SkipWithError("wrong number of titles");

@@ -54,7 +54,7 @@ void BM_FillTitleList(benchmark::State& st)
     reset_shared_state();
     for (auto _ : st) {
         fake_ui_reset();
-        fill_title_list(LIBRARY_FILE);
+        fill_title_list(nullptr, LIBRARY_FILE);
     }
     if (fake_ui.title_count != st.range(0))
         st.SkipWithError("titles missing");

@@ -35,7 +35,7 @@ int fill(int show_hidden)
 {
     fake_ui_reset();
     state.show_hidden = show_hidden;
-    fill_title_list(LIBRARY_FILE);
+    fill_title_list(nullptr, LIBRARY_FILE);
     if (fake_ui.title_resets != 1 || fake_ui.title_done != 1)
         abort();
     for (int i = 0; i < fake_ui.title_count; i++) {

@@ -33,6 +33,10 @@
 #define IDC_LIST_HELP           4026
 #define IDC_LIST_SHOW_HIDDEN    4033
 #define IDC_LIST_TITLES         40007
+#define IDC_LIST_PRINT          4034     // "Print List": the whole service on paper
+#define IDC_LIST_FIND           4035     // "Find": songs by their words
+#define IDC_LIST_IMPORT         4036     // "Import...": ChordPro files and chord sheets
+#define IDC_LIST_EXPORT         4037     // "Export List": the service as one ChordPro file
 
 // Song viewer "SONGVIEWER"
 #define IDC_VIEWER_RETURN       2
@@ -61,3 +65,5 @@
 #define IDC_EDITOR_KEY_LABEL    4024
 #define IDC_EDITOR_HINT         4025
 #define IDC_EDITOR_HELP         4027
+#define IDC_EDITOR_MARK         4029     // "&M - Mark Chords"
+#define IDC_EDITOR_CHORD_HINT   4030     // which rows look like chords without a mark

@@ -8,18 +8,21 @@
 // Status text of the song list dialog (static 4025 of state.list_dialog).
 void ui_set_status(const char* text);
 
-// Title box of the song list dialog (combo box 40007 of state.list_dialog).
+// Title box (combo box 40007) of the given song list dialog: each home dialog
+// works on its own controls, however many are open.
 // A fill is reset, any number of adds, then done; redrawing is off in between.
-void ui_title_list_reset();
-void ui_title_list_add(const char* title);
-void ui_title_list_done();
+void ui_title_list_reset(UiWindow dialog);
+void ui_title_list_add(UiWindow dialog, const char* title);
+void ui_title_list_done(UiWindow dialog);
 
-// Song list box (list box 4004 of state.list_dialog), the running order.
-int ui_song_list_count();
-// Copies the text of a row into buf (at most size - 1 characters, always terminated).
-void ui_song_list_get(int row, char* buf, int size);
-void ui_song_list_reset();
-void ui_song_list_add(const char* title);
+// Song list box (list box 4004) of the given song list dialog, the running order.
+int ui_song_list_count(UiWindow dialog);
+// Copies the text of a row into buf (at most size - 1 characters, always
+// terminated). Returns 0, or -1 with buf empty when the row cannot be read (no
+// such row, or a window that does not answer): never a success with garbage.
+int ui_song_list_get(UiWindow dialog, int row, char* buf, int size);
+void ui_song_list_reset(UiWindow dialog);
+void ui_song_list_add(UiWindow dialog, const char* title);
 
 // The editor's boxes (of state.editor_dialog): title box 4022 and text box 4017.
 void ui_editor_get_title(char* buf, int size);

@@ -7,7 +7,6 @@
 #include "shell/win_util.h"
 #include "store/record.h"
 
-static HWND list_item(int id) { return GetDlgItem(as_hwnd(state.list_dialog), id); }
 static HWND editor_item(int id) { return GetDlgItem(as_hwnd(state.editor_dialog), id); }
 
 void ui_set_status(const char* text)
@@ -17,57 +16,69 @@ void ui_set_status(const char* text)
 
 // Redrawing stays off while the title box fills: with thousands of titles a
 // redraw after every insert would take far longer than reading the library.
-void ui_title_list_reset()
+static HWND list_item(UiWindow dialog, int id) { return GetDlgItem(as_hwnd(dialog), id); }
+
+void ui_title_list_reset(UiWindow dialog)
 {
-    HWND box = list_item(IDC_LIST_TITLES);
+    HWND box = list_item(dialog, IDC_LIST_TITLES);
     SendMessageA(box, WM_SETREDRAW, FALSE, 0);
     SendMessageA(box, CB_RESETCONTENT, 0, 0);
 }
 
-void ui_title_list_add(const char* title)
+void ui_title_list_add(UiWindow dialog, const char* title)
 {
-    SendMessageA(list_item(IDC_LIST_TITLES), CB_ADDSTRING, 0, (LPARAM)title);
+    SendMessageA(list_item(dialog, IDC_LIST_TITLES), CB_ADDSTRING, 0, (LPARAM)title);
 }
 
-void ui_title_list_done()
+void ui_title_list_done(UiWindow dialog)
 {
-    HWND box = list_item(IDC_LIST_TITLES);
+    HWND box = list_item(dialog, IDC_LIST_TITLES);
     SendMessageA(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
 }
 
-int ui_song_list_count()
+int ui_song_list_count(UiWindow dialog)
 {
-    LRESULT count = SendMessageA(list_item(IDC_LIST_SONGS), LB_GETCOUNT, 0, 0);
+    HWND box = list_item(dialog, IDC_LIST_SONGS);
+    if (!box)
+        return 0;
+    LRESULT count = SendMessageA(box, LB_GETCOUNT, 0, 0);
     return count < 0 ? 0 : (int)count;
 }
 
-void ui_song_list_get(int row, char* buf, int size)
+// A row is read only from a list box that exists and answers with the row's
+// length: SendMessage to a destroyed window returns 0 and copies nothing, which
+// must not pass for an empty title read from a buffer never written.
+int ui_song_list_get(UiWindow dialog, int row, char* buf, int size)
 {
     if (size <= 0)
-        return;
+        return -1;
     buf[0] = 0;
-    HWND box = list_item(IDC_LIST_SONGS);
+    HWND box = list_item(dialog, IDC_LIST_SONGS);
+    if (!box || !IsWindow(box))
+        return -1;
     LRESULT len = SendMessageA(box, LB_GETTEXTLEN, row, 0);
-    if (len < 0)
-        return;
     // LB_GETTEXT has no size limit: take the row whole, then cut it
     char whole[1024];
-    if (len >= (LRESULT)sizeof whole)
-        return;
-    if (SendMessageA(box, LB_GETTEXT, row, (LPARAM)whole) < 0)
-        return;
+    if (len < 0 || len >= (LRESULT)sizeof whole)
+        return -1;
+    whole[0] = 0;
+    LRESULT got = SendMessageA(box, LB_GETTEXT, row, (LPARAM)whole);
+    if (got < 0 || got > len)
+        return -1;
+    whole[got] = 0;
     copy_bounded(buf, size, whole);
+    return 0;
 }
 
-void ui_song_list_reset()
+void ui_song_list_reset(UiWindow dialog)
 {
-    SendMessageA(list_item(IDC_LIST_SONGS), LB_RESETCONTENT, 0, 0);
+    SendMessageA(list_item(dialog, IDC_LIST_SONGS), LB_RESETCONTENT, 0, 0);
 }
 
-void ui_song_list_add(const char* title)
+void ui_song_list_add(UiWindow dialog, const char* title)
 {
-    SendMessageA(list_item(IDC_LIST_SONGS), LB_ADDSTRING, 0, (LPARAM)title);
+    SendMessageA(list_item(dialog, IDC_LIST_SONGS), LB_ADDSTRING, 0, (LPARAM)title);
 }
 
 void ui_editor_get_title(char* buf, int size)

@@ -45,7 +45,7 @@ static void choose_song(HWND dialog)
 {
     char title[TITLE_BOX_LIMIT];
     read_title_box(dialog, title);
-    if (ui_song_list_count() >= SONG_LIST_SIZE) {
+    if (ui_song_list_count(dialog) >= SONG_LIST_SIZE) {
         MessageBoxA(dialog, "The song list is full: it holds 30 songs.\rClear the list or save it first.",
                     "SONG LIST FULL", MB_OK);
         return;
@@ -53,18 +53,26 @@ static void choose_song(HWND dialog)
     SendDlgItemMessageA(dialog, IDC_LIST_SONGS, LB_ADDSTRING, 0, (LPARAM)title);
 }
 
-static void run_song_list()
+// The list of the dialog whose Run was pressed; a row that cannot be read
+// stops the run rather than showing a title never read.
+static void run_song_list(HWND dialog)
 {
     char first[TITLE_SIZE];
-    state.review_mode = 0;
-    int count = ui_song_list_count();
+    int count = ui_song_list_count(dialog);
     if (count > SONG_LIST_SIZE)
         count = SONG_LIST_SIZE;
+    if (count > 0 && ui_song_list_get(dialog, 0, first, sizeof first) != 0)
+        return;
+    if (count == 0)
+        first[0] = 0;
+    state.review_mode = 0;
     state.song_count = count;
-    ui_song_list_get(0, first, sizeof first);
     for (int i = 0; i < count; i++) {
         SongListEntry* entry = &state.song_list[i];
-        ui_song_list_get(i, entry->title, sizeof entry->title);
+        if (ui_song_list_get(dialog, i, entry->title, sizeof entry->title) != 0) {
+            state.song_count = i;
+            break;
+        }
         if (entry->key_change > 12 || entry->key_change < -12)
             entry->key_change = 0;
         if (entry->title[0] == ' ')
@@ -74,9 +82,9 @@ static void run_song_list()
     request_viewer(first);
 }
 
-static void clear_song_list()
+static void clear_song_list(HWND dialog)
 {
-    ui_song_list_reset();
+    ui_song_list_reset(dialog);
     for (int i = 0; i < SONG_LIST_SIZE; i++)
         state.song_list[i].key_change = 0;
 }
@@ -104,7 +112,7 @@ static void exit_program(HWND dialog)
 static void toggle_hidden(HWND dialog)
 {
     state.show_hidden = IsDlgButtonChecked(dialog, IDC_LIST_SHOW_HIDDEN) == BST_CHECKED ? 1 : 0;
-    fill_title_list(LIBRARY_FILE);
+    fill_title_list(dialog, LIBRARY_FILE);
 }
 
 static INT_PTR on_command(HWND dialog, int command)
@@ -112,15 +120,15 @@ static INT_PTR on_command(HWND dialog, int command)
     switch (command) {
     case CMD_START:
         clear_display_lines();
-        fill_title_list(LIBRARY_FILE);
+        fill_title_list(dialog, LIBRARY_FILE);
         return TRUE;
     case IDC_LIST_MAIN_MENU:
         EndDialog(dialog, 1);
         return TRUE;
     case IDC_LIST_REVIEW: review_song(dialog); break;
     case IDC_LIST_CHOOSE: choose_song(dialog); break;
-    case IDC_LIST_RUN: run_song_list(); break;
-    case IDC_LIST_CLEAR: clear_song_list(); break;
+    case IDC_LIST_RUN: run_song_list(dialog); break;
+    case IDC_LIST_CLEAR: clear_song_list(dialog); break;
     case IDC_LIST_LOAD: read_song_list_file(dialog); break;
     case IDC_LIST_SAVE: write_song_list_file(dialog); break;
     case IDC_LIST_EDIT: edit_song(dialog); break;

@@ -18,13 +18,13 @@ enum {
 };
 
 // Writes the whole list; returns 0, or -1 as soon as a write fails.
-static int write_entries(FILE* out)
+static int write_entries(UiWindow dialog, FILE* out)
 {
     if (fputs(";SONG LIST FILE\r\n", out) < 0)
         return -1;
     for (int i = 0; i < state.song_count; i++) {
         SongListEntry* entry = &state.song_list[i];
-        ui_song_list_get(i, entry->title, TITLE_SIZE);
+        ui_song_list_get(dialog, i, entry->title, TITLE_SIZE);
         if (fprintf(out, "SONG%02d=%s\r\n", i + 1, entry->title) < 0)
             return -1;
         if (fprintf(out, "KEYCHANGE%02d=%d\r\n", i + 1, (int)entry->key_change) < 0)
@@ -36,7 +36,7 @@ static int write_entries(FILE* out)
 void write_song_list_file(UiWindow owner)
 {
     // the table holds SONG_LIST_SIZE entries; rows past them are not saved
-    int rows = ui_song_list_count();
+    int rows = ui_song_list_count(owner);
     state.song_count = rows < 0 ? 0 : rows > SONG_LIST_SIZE ? SONG_LIST_SIZE : rows;
 
     FILE* out = fopen(SONG_LIST_FILE, "wb");
@@ -44,7 +44,7 @@ void write_song_list_file(UiWindow owner)
         ui_message_box(owner, "Could Not Save Songlist", "SAVE SONGLIST");
         return;
     }
-    int written = write_entries(out);
+    int written = write_entries(owner, out);
     // a full disk may show only when the buffered bytes go out at the close
     if (fclose(out) != 0 || written != 0)
         ui_message_box(owner, "Could Not Save Songlist", "SAVE SONGLIST");
@@ -82,7 +82,7 @@ static bool in_table(int number)
 
 // "SONGnn=title": entry nn - 1 gets the title in capitals without trailing
 // blanks, and the list box a new last row; one blank after the '=' is skipped.
-static void read_song_line(const char* record, int len)
+static void read_song_line(UiWindow dialog, const char* record, int len)
 {
     ui_beep();
     int number = 1;
@@ -97,8 +97,8 @@ static void read_song_line(const char* record, int len)
     trim_trailing(entry_title);
     upper_case(entry_title);
     // the list box never holds more rows than the table has entries
-    if (ui_song_list_count() < SONG_LIST_SIZE)
-        ui_song_list_add(entry_title);
+    if (ui_song_list_count(dialog) < SONG_LIST_SIZE)
+        ui_song_list_add(dialog, entry_title);
     if (number > state.song_count)
         state.song_count = number;
 }
@@ -124,12 +124,12 @@ void read_song_list_file(UiWindow owner)
         ui_message_box(owner, "Could Not Load Songlist", "LOAD SONGLIST");
         return;
     }
-    ui_song_list_reset();
+    ui_song_list_reset(owner);
     char* record = state.line_buf;
     while (read_record(&file, record) == 0) {
         int len = (int)strlen(record);
         if (strncmp(record, "SONG", 4) == 0)
-            read_song_line(record, len);
+            read_song_line(owner, record, len);
         else if (strncmp(record, "KEYCHANGE", 9) == 0)
             read_key_line(record, len);
     }

@@ -5,10 +5,12 @@
 
 #define SONG_LIST_FILE "songlist.txt"
 
-// Writes the song list box's rows and the key changes of song_list to the file;
-// a file that cannot be created is reported in a message box owned by owner.
+// Writes the rows of the song list box of the dialog owner and the key changes
+// of song_list to the file; a file that cannot be created is reported in a
+// message box owned by owner.
 void write_song_list_file(UiWindow owner);
 
-// Replaces the song list box's rows and song_list's titles and key changes with
-// those of the file; a missing file is reported in a message box owned by owner.
+// Replaces the rows of the song list box of the dialog owner and song_list's
+// titles and key changes with those of the file; a missing file is reported in
+// a message box owned by owner.
 void read_song_list_file(UiWindow owner);

@@ -38,7 +38,7 @@ static bool has_title_mark(const char* record)
 
 // A heading line "***** Word *****" adds the text between the asterisk runs,
 // blanks included; the record is cut there in place.
-static void add_heading(char* record)
+static void add_heading(UiWindow dialog, char* record)
 {
     char* p = strstr(record, HEADING_MARK);
     if (!p)
@@ -48,16 +48,16 @@ static void add_heading(char* record)
     char* end = strchr(p, '*');
     if (end)
         *end = 0;
-    ui_title_list_add(p);
+    ui_title_list_add(dialog, p);
 }
 
-void fill_title_list(const char* file_name)
+void fill_title_list(UiWindow dialog, const char* file_name)
 {
     char record[INDEX_RECORD_SIZE];
     SongFile file;
-    ui_title_list_reset();
+    ui_title_list_reset(dialog);
     if (song_file_open(&file, file_name) != 0) {
-        ui_title_list_done();
+        ui_title_list_done(dialog);
         return;
     }
     while (read_record(&file, record) == 0) {
@@ -69,13 +69,13 @@ void fill_title_list(const char* file_name)
             // behind the title is not seen below; one before the colons is
             char* title = extract_title(record, SKIP_ALL_BLANKS);
             if (state.show_hidden || title[0] != '/')
-                ui_title_list_add(title);
+                ui_title_list_add(dialog, title);
         }
         if (star)
-            add_heading(record);
+            add_heading(dialog, record);
     }
     song_file_close(&file);
-    ui_title_list_done();
+    ui_title_list_done(dialog);
 }
 
 // Titles are compared in capitals without trailing blanks; the lookup leaves

@@ -1,14 +1,16 @@
 // Song index and lookup: the title list, finding a song, loading it, the markup filter.
 #pragma once
 
+#include "shell/shared_state.h"
 #include "store/record.h"
 
 // The library every reader and the rewrite work on.
 #define LIBRARY_FILE "songbook.cnr"
 
-// Empties the title box and fills it with the titles (and heading entries) of the
-// library; hidden titles (first byte '/') only while state.show_hidden is set.
-void fill_title_list(const char* file_name);
+// Empties the title box of the given song list dialog and fills it with the
+// titles (and heading entries) of the library; hidden titles (first byte '/')
+// only while state.show_hidden is set.
+void fill_title_list(UiWindow dialog, const char* file_name);
 
 // Upper-cases and trims state.current_title in place, then reads the open library
 // up to the first song of that title. Returns 0 with the file positioned behind

@@ -340,7 +340,7 @@ RewriteResult rewrite_songbook(UiWindow editor)
 
     state.edit_song_pos = range.start;
     remember_written_title();
-    fill_title_list(LIBRARY_FILE);
+    fill_title_list(state.list_dialog, LIBRARY_FILE);
     return REWRITE_OK;
 }
 

@@ -78,7 +78,7 @@ TEST_F(NoAllocation, LookupLoadIndexAndTransposeAllocateNothing)
     // a first round warms up anything the C library sets up once per process
     copy_bounded(state.current_title, TITLE_SIZE, library_title(300).c_str());
     load_song();
-    fill_title_list("songbook.cnr");
+    fill_title_list(nullptr, "songbook.cnr");
 
     long before = allocations;
     for (int round = 0; round < 3; round++) {
@@ -87,7 +87,7 @@ TEST_F(NoAllocation, LookupLoadIndexAndTransposeAllocateNothing)
         for (int steps = -11; steps <= 12; steps++)
             transpose_song(steps);
         state.show_hidden = round & 1;
-        fill_title_list("songbook.cnr");
+        fill_title_list(nullptr, "songbook.cnr");
         SongFile file;
         if (song_file_open(&file, "songbook.cnr") == 0) {
             copy_bounded(state.current_title, TITLE_SIZE, "no such song");

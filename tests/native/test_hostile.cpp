@@ -56,7 +56,7 @@ void read_library_every_way(const std::string& bytes)
         reset_shared_state();
         fake_ui_reset();
         state.show_hidden = hidden;
-        fill_title_list("songbook.cnr");
+        fill_title_list(nullptr, "songbook.cnr");
         EXPECT_EQ(fake_ui.title_resets, 1);
         EXPECT_EQ(fake_ui.title_done, 1);
         int listed = fake_ui.title_count < 50 ? fake_ui.title_count : 50;
@@ -116,7 +116,7 @@ TEST_F(HostileLibrary, TwoHundredThousandTitleLines)
     write_file("songbook.cnr", bytes);
     reset_shared_state();
     fake_ui_reset();
-    fill_title_list("songbook.cnr");
+    fill_title_list(nullptr, "songbook.cnr");
     EXPECT_EQ(fake_ui.title_count, 200000);
     EXPECT_STREQ(fake_title(199999), "T199999 ");
     copy_bounded(state.current_title, TITLE_SIZE, "t199999");
@@ -131,7 +131,7 @@ TEST_F(HostileLibrary, ATitleOf500CharactersIsCutToTheTitleBuffer)
     read_library_every_way(fixture("long-title.cnr"));
     reset_shared_state();
     fake_ui_reset();
-    fill_title_list("songbook.cnr");
+    fill_title_list(nullptr, "songbook.cnr");
     ASSERT_EQ(fake_ui.title_count, 1);
     EXPECT_EQ(strlen(fake_title(0)), 501u);   // listed whole, as it stands
 }

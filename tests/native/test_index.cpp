@@ -27,7 +27,7 @@ std::vector<std::string> listed(const std::string& library, int show_hidden)
 {
     write_file(LIBRARY_FILE, library);
     state.show_hidden = show_hidden;
-    fill_title_list(LIBRARY_FILE);
+    fill_title_list(nullptr, LIBRARY_FILE);
     std::vector<std::string> titles;
     for (int i = 0; i < fake_ui.title_count; i++)
         titles.push_back(fake_title(i));
@@ -110,8 +110,8 @@ TEST_F(FillTitleList, ListsEveryLineKind)
 
 TEST_F(FillTitleList, WithoutLibraryLeavesTheListEmpty)
 {
-    ui_title_list_add("stale");
-    fill_title_list(LIBRARY_FILE);
+    ui_title_list_add(nullptr, "stale");
+    fill_title_list(nullptr, LIBRARY_FILE);
     EXPECT_EQ(fake_ui.title_count, 0);
     EXPECT_EQ(fake_ui.title_resets, 1);
     EXPECT_EQ(fake_ui.title_done, 1);

@@ -46,14 +46,14 @@ void ui_set_status(const char* text)
     fake_ui.status_sets++;
 }
 
-void ui_title_list_reset()
+void ui_title_list_reset(UiWindow)
 {
     fake_ui.title_count = 0;
     fake_ui.title_pool_used = 0;
     fake_ui.title_resets++;
 }
 
-void ui_title_list_add(const char* title)
+void ui_title_list_add(UiWindow, const char* title)
 {
     int len = (int)strlen(title);
     if (fake_ui.title_count >= FAKE_TITLE_MAX || fake_ui.title_pool_used + len + 1 > FAKE_TITLE_POOL)
@@ -63,32 +63,33 @@ void ui_title_list_add(const char* title)
     fake_ui.title_pool_used += len + 1;
 }
 
-void ui_title_list_done()
+void ui_title_list_done(UiWindow)
 {
     fake_ui.title_done++;
 }
 
-int ui_song_list_count()
+int ui_song_list_count(UiWindow)
 {
     return fake_ui.song_rows;
 }
 
-void ui_song_list_get(int row, char* buf, int size)
+int ui_song_list_get(UiWindow, int row, char* buf, int size)
 {
     if (row < 0 || row >= fake_ui.song_rows) {
         copy_bounded(buf, size, "");
-        return;
+        return -1;
     }
     copy_bounded(buf, size, fake_ui.songs[row]);
+    return 0;
 }
 
-void ui_song_list_reset()
+void ui_song_list_reset(UiWindow)
 {
     fake_ui.song_rows = 0;
     fake_ui.song_resets++;
 }
 
-void ui_song_list_add(const char* title)
+void ui_song_list_add(UiWindow, const char* title)
 {
     if (fake_ui.song_rows < FAKE_SONG_ROWS)
         copy_bounded(fake_ui.songs[fake_ui.song_rows++], FAKE_TEXT, title);
