@@ -1,14 +1,17 @@
-// Working folders and whole-file helpers for the native tests.
+// Working folders, whole-file helpers and case tables for the native tests.
 #include "tests/support/test_files.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ftw.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-// Gives every folder back its owner's rights, so that the removal below can
-// empty a folder a test made read-only.
+// Gives every folder back its owner's rights, so that a folder a test made
+// read-only can be emptied; then the second walk removes depth first.
 static int allow_removal(const char* path, const struct stat* st, int type, struct FTW*)
 {
     if (type == FTW_D || type == FTW_DNR)
@@ -18,8 +21,7 @@ static int allow_removal(const char* path, const struct stat* st, int type, stru
 
 static int remove_entry(const char* path, const struct stat*, int, struct FTW*)
 {
-    remove(path);
-    return 0;
+    return remove(path), 0;
 }
 
 TempDir::TempDir()
@@ -29,48 +31,31 @@ TempDir::TempDir()
         old_cwd_ = cwd;
     const char* tmp = getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/cantoria-test-XXXXXX";
-    if (!mkdtemp(pattern.data())) {
-        ADD_FAILURE() << "cannot make a temporary folder from " << pattern;
-        return;
-    }
-    path_ = pattern;
-    if (chdir(path_.c_str()) != 0)
-        ADD_FAILURE() << "cannot enter " << path_;
+    if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0)
+        ADD_FAILURE() << "cannot make and enter a folder from " << pattern;
+    else
+        path_ = pattern;
 }
 
 TempDir::~TempDir()
 {
     if (!old_cwd_.empty() && chdir(old_cwd_.c_str()) != 0)
         ADD_FAILURE() << "cannot go back to " << old_cwd_;
-    if (path_.empty())
-        return;
-    // pre-order to unlock every folder, then depth first to remove
-    nftw(path_.c_str(), allow_removal, 16, FTW_PHYS);
-    nftw(path_.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+    if (!path_.empty()) {
+        nftw(path_.c_str(), allow_removal, 16, FTW_PHYS);
+        nftw(path_.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+    }
 }
 
-void InTempDir::SetUp()
-{
-    dir_ = new TempDir();
-}
-
-void InTempDir::TearDown()
-{
-    delete dir_;
-    dir_ = nullptr;
-}
+void InTempDir::SetUp() { dir_ = new TempDir(); }
+void InTempDir::TearDown() { delete dir_; }
 
 void write_file(const char* name, const std::string& bytes)
 {
     FILE* f = fopen(name, "wb");
-    if (!f) {
-        ADD_FAILURE() << "cannot create " << name;
-        return;
-    }
-    if (fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+    bool ok = f && fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (!f || fclose(f) != 0 || !ok)
         ADD_FAILURE() << "cannot write " << name;
-    if (fclose(f) != 0)
-        ADD_FAILURE() << "cannot close " << name;
 }
 
 std::string read_file(const char* name)
@@ -80,8 +65,7 @@ std::string read_file(const char* name)
     if (!f)
         return bytes;
     char chunk[65536];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
         bytes.append(chunk, n);
     fclose(f);
     return bytes;
@@ -91,4 +75,78 @@ bool file_exists(const char* name)
 {
     struct stat st;
     return stat(name, &st) == 0;
+}
+
+std::string source_file(const std::string& relative)
+{
+    return read_file((std::string(CANTORIA_SOURCE) + "/" + relative).c_str());
+}
+
+static std::string unescape(const std::string& field)
+{
+    if (field.size() > 1 && field[0] == '@')
+        return source_file("tests/fixtures/hostile/" + field.substr(1));
+    std::string out;
+    for (size_t i = 0; i < field.size(); i++) {
+        char c = field[i];
+        if (c != '\\' || i + 1 == field.size()) {
+            out += c;
+            continue;
+        }
+        switch (c = field[++i]) {
+        case 'r': out += '\r'; break;
+        case 'n': out += '\n'; break;
+        case 't': out += '\t'; break;
+        case '0': out += '\0'; break;
+        case 's': out += ' '; break;
+        case 'e': break;
+        case 'x': out += (char)strtol(field.substr(i + 1, 2).c_str(), nullptr, 16); i += 2; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::vector<Case> cases(const char* table, const char* function)
+{
+    std::string text = source_file(std::string("tests/cases/") + table + ".txt");
+    EXPECT_FALSE(text.empty()) << "no case table " << table;
+    std::vector<Case> found;
+    for (size_t at = 0, end; at < text.size(); at = end + 1) {
+        end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(at, end - at);
+        Case fields;
+        for (size_t from = 0, bar; from <= line.size(); from = bar + 3) {
+            bar = line.find(" | ", from);
+            if (bar == std::string::npos)
+                bar = line.size();
+            fields.push_back(from == 0 ? line.substr(0, bar) : unescape(line.substr(from, bar - from)));
+        }
+        if (fields[0] == function) {
+            fields.erase(fields.begin());
+            found.push_back(fields);
+        }
+    }
+    EXPECT_FALSE(found.empty()) << "no case of " << function << " in " << table;
+    return found;
+}
+
+int run_in_child(int (*fn)(long), long arg, long file_limit)
+{
+    fflush(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (file_limit >= 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            struct rlimit rl = {(rlim_t)file_limit, (rlim_t)file_limit};
+            setrlimit(RLIMIT_FSIZE, &rl);
+        }
+        _exit(fn(arg));
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }

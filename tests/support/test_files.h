@@ -1,21 +1,20 @@
-// Working folders and whole-file helpers for the native tests.
+// Working folders, whole-file helpers and case tables for the native tests.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 // Makes a fresh empty folder (mkdtemp) and makes it the current directory for
-// the object's life; on destruction goes back to the previous directory and
-// removes the folder with everything in it (also after a test made it read-only).
+// the object's life; on destruction goes back and removes the folder with
+// everything in it (also after a test made it read-only).
 class TempDir {
 public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-
-    // Full path of the folder; empty if it could not be made.
     const std::string& path() const { return path_; }
 
 private:
@@ -40,3 +39,16 @@ void write_file(const char* name, const std::string& bytes);
 // The whole file's bytes; empty when it cannot be opened.
 std::string read_file(const char* name);
 bool file_exists(const char* name);
+// A file of the source tree, e.g. "tests/golden/x.cnr": its bytes.
+std::string source_file(const std::string& relative);
+
+// The cases of one function in tests/cases/<table>.txt: one case a line, fields
+// separated by " | ", the first naming the function; '#' starts a comment line.
+// Escapes: \r \n \t \0 \xHH \\, \s a blank (for blanks at a field's ends), \e
+// nothing (an empty field). A field "@name" is the fixture tests/fixtures/hostile/name.
+typedef std::vector<std::string> Case;
+std::vector<Case> cases(const char* table, const char* function);
+
+// Runs fn in a forked child under a file-size limit (< 0: none; a write past it
+// fails instead of raising SIGXFSZ); returns its exit code, or -1 if it did not exit.
+int run_in_child(int (*fn)(long), long arg, long file_limit = -1);
