@@ -1,4 +1,4 @@
-// The work folder of a fuzz target (see the header).
+// The shared set-up of the fuzz targets (see the header).
 #include "tests/support/fuzz_work_dir.h"
 
 #include <cstdio>
@@ -62,4 +62,33 @@ void fuzz_work_dir_init(int* argc, char*** argv, const char* pattern, const char
         abort();
     atexit(remove_work_dir);
     add_artifact_prefix(argc, argv);
+}
+
+void fuzz_write(const char* name, const std::string& bytes)
+{
+    FILE* f = fopen(name, "wb");
+    if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || fclose(f) != 0)
+        abort();
+}
+
+std::string fuzz_read(const char* name)
+{
+    std::string bytes;
+    FILE* f = fopen(name, "rb");
+    if (!f)
+        return bytes;
+    char chunk[65536];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
+        bytes.append(chunk, n);
+    fclose(f);
+    return bytes;
+}
+
+void fuzz_check(bool ok, const char* what)
+{
+    if (!ok) {
+        fprintf(stderr, "fuzz check failed: %s\n", what);
+        leave_work_dir();
+        abort();
+    }
 }
