@@ -52,17 +52,15 @@ std::string described()
     return out;
 }
 
-TEST_F(WriteSongListFile, WritesTheFilesOfTheTable)
+TABLE_TEST(WriteSongListFile, WritesTheFilesOfTheTable, "songlist", "write_song_list_file")
 {
-    for (const Case& c : cases("songlist", "write_song_list_file")) {
-        fake_ui_reset();
-        choose(c[0], c[1]);
-        state.song_count = 7;
-        write_song_list_file(OWNER);
-        EXPECT_EQ(read_file(SONG_LIST_FILE), c[2]) << c[0];
-        EXPECT_EQ(state.song_count, std::min(fake_ui.song_rows, (int)SONG_LIST_SIZE));
-        EXPECT_EQ(fake_ui.message_count, 0);
-    }
+    fake_ui_reset();
+    choose(c[0], c[1]);
+    state.song_count = 7;
+    write_song_list_file(OWNER);
+    EXPECT_EQ(state.song_count, std::min(fake_ui.song_rows, (int)SONG_LIST_SIZE));
+    EXPECT_EQ(fake_ui.message_count, 0);
+    return read_file(SONG_LIST_FILE);
 }
 
 TEST_F(WriteSongListFile, ReportsAFileItCannotCreateOrFill)
@@ -80,20 +78,18 @@ TEST_F(WriteSongListFile, ReportsAFileItCannotCreateOrFill)
     EXPECT_STREQ(fake_ui.message_caption, "SAVE SONGLIST");
 }
 
-TEST_F(ReadSongListFile, ReadsTheFilesOfTheTable)
+TABLE_TEST(ReadSongListFile, ReadsTheFilesOfTheTable, "songlist", "read_song_list_file")
 {
-    for (const Case& c : cases("songlist", "read_song_list_file")) {
-        write_file(SONG_LIST_FILE, c[0]);
-        reset_shared_state();
-        fake_ui_reset();
-        for (SongListEntry& e : state.song_list) {
-            copy_bounded(e.title, TITLE_SIZE, "KEPT");
-            e.key_change = 7;
-        }
-        read_song_list_file(OWNER);
-        EXPECT_EQ(described(), c[1]) << c[0];
-        EXPECT_EQ(fake_ui.song_resets, 1);   // a write past the table is caught by the ASan run
+    write_file(SONG_LIST_FILE, c[0]);
+    reset_shared_state();
+    fake_ui_reset();
+    for (SongListEntry& e : state.song_list) {
+        copy_bounded(e.title, TITLE_SIZE, "KEPT");
+        e.key_change = 7;
     }
+    read_song_list_file(OWNER);
+    EXPECT_EQ(fake_ui.song_resets, 1);   // a write past the table is caught by the ASan run
+    return described();
 }
 
 TEST_F(ReadSongListFile, ReportsAMissingFileAndKeepsTheRows)

@@ -1,7 +1,7 @@
 // The shared set-up of the fuzz targets: each input runs in a fresh work folder
 // that is the current directory only while it runs (libFuzzer keeps relative
-// corpus paths); the folder and the files a target names are removed at exit,
-// and crash files go to the starting folder.
+// corpus paths); the folder and the files a target names are removed at exit.
+// scripts/fuzz.sh gives -artifact_prefix, so that crash files land in the build folder.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,7 @@
 // Working folders, whole-file helpers and case tables for the native tests.
 #include "tests/support/test_files.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -19,16 +20,12 @@ static int allow_removal(const char* path, const struct stat* st, int type, stru
     return 0;
 }
 
-static int remove_entry(const char* path, const struct stat*, int, struct FTW*)
-{
-    return remove(path), 0;
-}
+static int remove_entry(const char* path, const struct stat*, int, struct FTW*) { return remove(path), 0; }
 
 TempDir::TempDir()
 {
     char cwd[4096];
-    if (getcwd(cwd, sizeof cwd))
-        old_cwd_ = cwd;
+    old_cwd_ = getcwd(cwd, sizeof cwd) ? cwd : "";
     const char* tmp = getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/cantoria-test-XXXXXX";
     if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0)
@@ -47,9 +44,6 @@ TempDir::~TempDir()
     }
 }
 
-void InTempDir::SetUp() { dir_ = new TempDir(); }
-void InTempDir::TearDown() { delete dir_; }
-
 void write_file(const char* name, const std::string& bytes)
 {
     FILE* f = fopen(name, "wb");
@@ -62,12 +56,11 @@ std::string read_file(const char* name)
 {
     std::string bytes;
     FILE* f = fopen(name, "rb");
-    if (!f)
-        return bytes;
     char chunk[65536];
-    for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
+    for (size_t n; f && (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
         bytes.append(chunk, n);
-    fclose(f);
+    if (f)
+        fclose(f);
     return bytes;
 }
 
@@ -100,35 +93,39 @@ static std::string unescape(const std::string& field)
         case '0': out += '\0'; break;
         case 's': out += ' '; break;
         case 'e': break;
-        case 'x': out += (char)strtol(field.substr(i + 1, 2).c_str(), nullptr, 16); i += 2; break;
+        case 'x': out += (char)strtol(field.substr(i + 1, 2).c_str(), nullptr, 16), i += 2; break;
         default: out += c;
         }
     }
     return out;
 }
 
-std::vector<Case> cases(const char* table, const char* function)
+std::vector<Case> case_lines(const std::string& relative)
 {
-    std::string text = source_file(std::string("tests/cases/") + table + ".txt");
-    EXPECT_FALSE(text.empty()) << "no case table " << table;
-    std::vector<Case> found;
+    std::string text = source_file(relative);
+    EXPECT_FALSE(text.empty()) << "no case file " << relative;
+    std::vector<Case> lines;
     for (size_t at = 0, end; at < text.size(); at = end + 1) {
-        end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
+        end = std::min(text.find('\n', at), text.size());
         std::string line = text.substr(at, end - at);
+        if (line.empty() || line[0] == '#')
+            continue;
         Case fields;
         for (size_t from = 0, bar; from <= line.size(); from = bar + 3) {
-            bar = line.find(" | ", from);
-            if (bar == std::string::npos)
-                bar = line.size();
+            bar = std::min(line.find(" | ", from), line.size());
             fields.push_back(from == 0 ? line.substr(0, bar) : unescape(line.substr(from, bar - from)));
         }
-        if (fields[0] == function) {
-            fields.erase(fields.begin());
-            found.push_back(fields);
-        }
+        lines.push_back(fields);
     }
+    return lines;
+}
+
+std::vector<Case> cases(const char* table, const char* function)
+{
+    std::vector<Case> found;
+    for (Case& c : case_lines(std::string("tests/cases/") + table + ".txt"))
+        if (c[0] == function)
+            found.push_back(Case(c.begin() + 1, c.end()));
     EXPECT_FALSE(found.empty()) << "no case of " << function << " in " << table;
     return found;
 }
@@ -138,15 +135,11 @@ int run_in_child(int (*fn)(long), long arg, long file_limit)
     fflush(nullptr);
     pid_t pid = fork();
     if (pid == 0) {
-        if (file_limit >= 0) {
-            signal(SIGXFSZ, SIG_IGN);
-            struct rlimit rl = {(rlim_t)file_limit, (rlim_t)file_limit};
-            setrlimit(RLIMIT_FSIZE, &rl);
-        }
+        struct rlimit rl = {(rlim_t)file_limit, (rlim_t)file_limit};
+        if (file_limit >= 0 && (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &rl) != 0))
+            _exit(-1);
         _exit(fn(arg));
     }
     int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -18,16 +18,15 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    std::string path_;
-    std::string old_cwd_;
+    std::string path_, old_cwd_;
 };
 
 // Fixture base: every test runs in a fresh TempDir of its own, so that the
 // program's bare file names ("songbook.cnr", "songlist.txt") land there.
 class InTempDir : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { dir_ = new TempDir(); }
+    void TearDown() override { delete dir_; }
     const std::string& temp_path() const { return dir_->path(); }
 
 private:
@@ -42,13 +41,27 @@ bool file_exists(const char* name);
 // A file of the source tree, e.g. "tests/golden/x.cnr": its bytes.
 std::string source_file(const std::string& relative);
 
-// The cases of one function in tests/cases/<table>.txt: one case a line, fields
-// separated by " | ", the first naming the function; '#' starts a comment line.
-// Escapes: \r \n \t \0 \xHH \\, \s a blank (for blanks at a field's ends), \e
-// nothing (an empty field). A field "@name" is the fixture tests/fixtures/hostile/name.
+// Case tables kept as text: one case a line, fields separated by " | ", the first
+// naming the function (or step); '#' starts a comment line. Escapes: \r \n \t \0
+// \xHH \\, \s a blank (for blanks at a field's ends), \e nothing (an empty field).
+// A field "@name" is the fixture tests/fixtures/hostile/name.
 typedef std::vector<std::string> Case;
+// Every line of such a file of the source tree, its first field included, in order.
+std::vector<Case> case_lines(const std::string& relative);
+// The cases of one function in tests/cases/<table>.txt, without the function's name.
 std::vector<Case> cases(const char* table, const char* function);
 
-// Runs fn in a forked child under a file-size limit (< 0: none; a write past it
-// fails instead of raising SIGXFSZ); returns its exit code, or -1 if it did not exit.
+// A test (in a fresh folder, fixture Suite) of one function over its table: the
+// body computes a case's result from its fields; it must equal the last field.
+#define TABLE_TEST(Suite, Name, table, function)                                                  \
+    static std::string Suite##_##Name(const Case& c);                                             \
+    TEST_F(Suite, Name)                                                                           \
+    {                                                                                             \
+        for (const Case& c : cases(table, function))                                              \
+            EXPECT_EQ(Suite##_##Name(c), c.back()) << function << " of " << testing::PrintToString(c[0]); \
+    }                                                                                             \
+    static std::string Suite##_##Name(const Case& c)
+
+// Runs fn(arg) in a forked child under a file-size limit (< 0: none; a write past
+// it fails instead of raising SIGXFSZ); returns its exit code, or -1 if it did not exit.
 int run_in_child(int (*fn)(long), long arg, long file_limit = -1);
