@@ -415,8 +415,10 @@ static void remember_written_title(EditSession* session)
 static RewriteResult replace_library(SongFile* in, ByteRange range, UiWindow editor, SongOut* song)
 {
     FILE* out = fopen(TEMP_FILE, "wb");
-    if (!out)
+    if (!out) {
+        song_file_close(in);
         return REWRITE_NO_TEMP;
+    }
     RewriteResult result = write_new_library(in, range, editor, out, song);
     if (fclose(out) != 0 && result == REWRITE_OK)
         result = REWRITE_WRITE_FAILED;
