@@ -18,7 +18,6 @@
 #include "store/edit_load.h"
 #include "store/index.h"
 #include "tests/support/fake_ui.h"
-#include "tests/support/library_gen.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -65,7 +64,7 @@ using RewriteSongbookFaults = InTempDir;
 TEST_F(RewriteSongbookFaults, EveryFailureLeavesTheLibraryAsItWas)
 {
     // the last song is saved shorter, so the new library is smaller than the old
-    const std::string old_lib = generate_library(200), last = library_title(200);
+    const std::string old_lib = many_songs(200), last = "SONG 200";
     write_file(LIBRARY_FILE, old_lib);
     edit_song(last, "short");
     ASSERT_EQ(rewrite_songbook(&session, EDITOR), REWRITE_OK);
@@ -124,18 +123,18 @@ int save_on_small_disk(long fs_bytes)
         mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
         mount("tmpfs", folder, "tmpfs", 0, options.c_str()) != 0 || chdir(folder) != 0)
         return CANNOT_PREPARE;
-    std::string library = generate_library(200), text;
+    std::string library = many_songs(200), text;
     write_file(LIBRARY_FILE, library);
     for (int i = 0; i < 100; i++)
         text += "A  D  E  G<\r\nA LONGER LAST SONG THAT NEEDS MORE ROOM\r\n";
-    edit_song(library_title(200), text);
+    edit_song("SONG 200", text);
     int result = rewrite_songbook(&session, EDITOR);
     return read_file(LIBRARY_FILE) != library || file_exists(TEMP_FILE) ? 99 : result;
 }
 
 TEST_F(RewriteSongbookFaults, AReallyFullFileSystemLeavesTheLibraryAsItWas)
 {
-    long library = (long)generate_library(200).size();
+    long library = (long)many_songs(200).size();
     int result = run_in_child(save_on_small_disk, library + 64 * 1024);
     if (result == CANNOT_PREPARE)
         GTEST_SKIP() << "no permission to mount a tmpfs in a mount namespace here";
@@ -147,8 +146,8 @@ TEST_F(RewriteSongbookFaults, AReallyFullFileSystemLeavesTheLibraryAsItWas)
 TEST_F(RewriteSongbookFaults, AKilledSaveLeavesTheOldOrTheNewLibrary)
 {
     const int kills = 40;
-    write_library_file(LIBRARY_FILE, 2000);
-    std::string old_lib = read_file(LIBRARY_FILE), last = library_title(2000);
+    std::string old_lib = many_songs(2000), last = "SONG 2000";
+    write_file(LIBRARY_FILE, old_lib);
     // one save to its end, timed, gives the new bytes and the span of a save
     edit_song(last, "a changed last song\r\nwith two lines");
     auto start = std::chrono::steady_clock::now();

@@ -70,54 +70,27 @@ bool file_exists(const char* name)
     return stat(name, &st) == 0;
 }
 
+std::string many_songs(int n)
+{
+    std::string library = ";generated\r\n";
+    for (int i = 1; i <= n; i++) {
+        library += "::::: SONG " + std::to_string(i) + " ::::: KEY=xx\r\r\n";
+        for (int line = 0; line < 39; line++)
+            library += line % 2 ? "Sing of mercy, sing of grace along the way \r\n" : "G      D/F#     Em   C#m7  <\r\n";
+    }
+    return library;
+}
+
 std::string source_file(const std::string& relative)
 {
     return read_file((std::string(CANTORIA_SOURCE) + "/" + relative).c_str());
-}
-
-static std::string unescape(const std::string& field)
-{
-    if (field.size() > 1 && field[0] == '@')
-        return source_file("tests/fixtures/hostile/" + field.substr(1));
-    std::string out;
-    for (size_t i = 0; i < field.size(); i++) {
-        char c = field[i];
-        if (c != '\\' || i + 1 == field.size()) {
-            out += c;
-            continue;
-        }
-        switch (c = field[++i]) {
-        case 'r': out += '\r'; break;
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case '0': out += '\0'; break;
-        case 's': out += ' '; break;
-        case 'e': break;
-        case 'x': out += (char)strtol(field.substr(i + 1, 2).c_str(), nullptr, 16), i += 2; break;
-        default: out += c;
-        }
-    }
-    return out;
 }
 
 std::vector<Case> case_lines(const std::string& relative)
 {
     std::string text = source_file(relative);
     EXPECT_FALSE(text.empty()) << "no case file " << relative;
-    std::vector<Case> lines;
-    for (size_t at = 0, end; at < text.size(); at = end + 1) {
-        end = std::min(text.find('\n', at), text.size());
-        std::string line = text.substr(at, end - at);
-        if (line.empty() || line[0] == '#')
-            continue;
-        Case fields;
-        for (size_t from = 0, bar; from <= line.size(); from = bar + 3) {
-            bar = std::min(line.find(" | ", from), line.size());
-            fields.push_back(from == 0 ? line.substr(0, bar) : unescape(line.substr(from, bar - from)));
-        }
-        lines.push_back(fields);
-    }
-    return lines;
+    return parse_cases(text, source_file);
 }
 
 std::vector<Case> cases(const char* table, const char* function)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/case_file.h"
+
 // Makes a fresh empty folder (mkdtemp) and makes it the current directory for
 // the object's life; on destruction goes back and removes the folder with
 // everything in it (also after a test made it read-only).
@@ -38,14 +40,13 @@ void write_file(const char* name, const std::string& bytes);
 // The whole file's bytes; empty when it cannot be opened.
 std::string read_file(const char* name);
 bool file_exists(const char* name);
+// A library of n songs titled "SONG 1" to "SONG n", each a title line and 39
+// lines of marked chords and words.
+std::string many_songs(int n);
 // A file of the source tree, e.g. "tests/golden/x.cnr": its bytes.
 std::string source_file(const std::string& relative);
 
-// Case tables kept as text: one case a line, fields separated by " | ", the first
-// naming the function (or step); '#' starts a comment line. Escapes: \r \n \t \0
-// \xHH \\, \s a blank (for blanks at a field's ends), \e nothing (an empty field).
-// A field "@name" is the fixture tests/fixtures/hostile/name.
-typedef std::vector<std::string> Case;
+// Case tables kept as text (tests/support/case_file.h).
 // Every line of such a file of the source tree, its first field included, in order.
 std::vector<Case> case_lines(const std::string& relative);
 // The cases of one function in tests/cases/<table>.txt, without the function's name.

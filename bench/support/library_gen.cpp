@@ -1,5 +1,5 @@
-// Generated song libraries of any size, for benchmarks and large-library tests.
-#include "tests/support/library_gen.h"
+// Generated song libraries of any size, for the benchmarks.
+#include "bench/support/library_gen.h"
 
 #include <cstdio>
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "resources/resource.h"
-#include "tests/support/library_gen.h"
+#include "bench/support/library_gen.h"
 
 static double seconds_since(LARGE_INTEGER start)
 {
