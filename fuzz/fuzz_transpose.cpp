@@ -2,7 +2,9 @@
 // every row is compared, all 100 bytes, with a slow model that does each step of
 // the rules byte by byte, as plainly as it can be written.
 //
-// Input: byte 0 line_count (mod 201), bytes 1-4 the count (little-endian), byte 5
+// Input: byte 0 line_count (0 to 200; above 200 a count outside the table, negative
+// or beyond it, whose rows past the table and line_buf must stay untouched),
+// bytes 1-4 the half-step count (little-endian), byte 5
 // the filler of the raw bytes behind each terminator, byte 6 the byte the display
 // rows hold before the call; then rows, each a length byte n and n bytes (n of
 // 100 or more: 100 bytes with no terminator at all).
@@ -16,8 +18,7 @@
 
 namespace {
 
-char before[LINE_ROWS][LINE_WIDTH];
-char expected[LINE_ROWS][LINE_WIDTH];
+char before[LINE_ROWS][LINE_WIDTH], expected[LINE_ROWS][LINE_WIDTH], line_buf[LINE_BUF_SIZE];
 
 // The musically right name: the root's entry moved by the count modulo 12,
 // within the first octave of the table; XX for a root the table lacks.
@@ -76,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 7)
         return 0;
     reset_shared_state();
-    int line_count = data[0] % (LINE_ROWS + 1), count;
+    int line_count = data[0] <= LINE_ROWS ? data[0] : (data[0] - 228) * 40, count;
+    int built = line_count < 0 ? 0 : line_count > LINE_ROWS ? LINE_ROWS : line_count;
     uint32_t bits = data[1] | data[2] << 8 | data[3] << 16 | (uint32_t)data[4] << 24;
     memcpy(&count, &bits, sizeof count);
     memset(state.raw_lines, data[5], sizeof state.raw_lines);
@@ -92,11 +94,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     state.line_count = line_count;
     memcpy(before, state.display_lines, sizeof before);
-    for (int r = 0; r < line_count; r++)
+    memcpy(line_buf, state.line_buf, sizeof line_buf);
+    for (int r = 0; r < built; r++)
         model_row(expected[r], state.raw_lines[r], count);
     transpose_song(count);
     for (int r = 0; r < LINE_ROWS; r++)
-        if (memcmp(state.display_lines[r], r < line_count ? expected[r] : before[r], LINE_WIDTH) != 0)
+        if (memcmp(state.display_lines[r], r < built ? expected[r] : before[r], LINE_WIDTH) != 0)
             abort();
+    if (memcmp(line_buf, state.line_buf, sizeof line_buf) != 0)
+        abort();
     return 0;
 }
