@@ -185,8 +185,10 @@ int load_song_lines(const char* title, SongLines* song)
         }
         song_file_close(&file);
     }
-    if (found != 0)
+    if (found != 0) {
         copy_bounded(song->spelled, sizeof song->spelled, title);
+        trim_trailing(song->spelled);
+    }
     for (int row = 0; row < song->count; row++)
         copy_bounded(song->shown[row], LINE_WIDTH, song->raw[row]);
     return found;
