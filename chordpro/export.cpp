@@ -95,10 +95,14 @@ static SongLines export_song;
 
 static int write_songs(FILE* out, const SongListEntry* songs, int count)
 {
+    long title_at[SONG_LIST_SIZE];
+    if (count > SONG_LIST_SIZE)
+        count = SONG_LIST_SIZE;
+    find_titles(songs, count, title_at);
     for (int i = 0; i < count; i++) {
         if (i > 0 && !write_line(out, "", "{new_song}", ""))
             return -1;
-        bool found = load_song_lines(songs[i].title, &export_song) == 0;
+        bool found = load_song_lines_at(songs[i].title, title_at[i], &export_song) == 0;
         transpose_lines(export_song.raw, export_song.shown, export_song.count, songs[i].key_change);
         if (write_chordpro_song(out, &export_song, found) != 0)
             return -1;

@@ -44,7 +44,7 @@ static void add_row(SongLines* page, const char* text)
 
 // Rows read " 1.  +2  Amazing Grace": the key changes in one column ahead of
 // the titles, so that a long title never pushes them off the paper.
-void build_running_order(const SongListEntry* songs, const unsigned char* found, int count, const char* date,
+void build_running_order(const SongListEntry* songs, const long* title_at, int count, const char* date,
                          SongLines* page)
 {
     copy_bounded(page->title, sizeof page->title, "SONG LIST");
@@ -61,16 +61,16 @@ void build_running_order(const SongListEntry* songs, const unsigned char* found,
         key_change_text(songs[i].key_change, key, sizeof key);
         snprintf(row, sizeof row, "%2d. %3s  %s", i + 1, key, title);
         add_row(page, row);
-        if (!found[i]) {
+        if (title_at[i] < 0) {
             snprintf(row, sizeof row, "         %s", not_found_text);
             add_row(page, row);
         }
     }
 }
 
-int load_service_song(const SongListEntry* song, SongLines* lines, char* page_title, int size)
+int load_service_song(const SongListEntry* song, long title_at, SongLines* lines, char* page_title, int size)
 {
-    int found = load_song_lines(song->title, lines);
+    int found = load_song_lines_at(song->title, title_at, lines);
     transpose_lines(lines->raw, lines->shown, lines->count, song->key_change);
     if (found != 0) {
         copy_bounded(lines->raw[1], LINE_WIDTH, not_found_text);

@@ -18,13 +18,14 @@ void key_change_text(int key_change, char* buf, int size);
 int read_service(UiWindow dialog, SongListEntry* songs);
 
 // The running order page into page: title "SONG LIST", row 0 the date, then a
-// numbered row per song with its key change; a song whose found[i] is 0 gets
-// the row "Song Not Found" beneath it.
-void build_running_order(const SongListEntry* songs, const unsigned char* found, int count, const char* date,
+// numbered row per song with its key change; a song not in the library
+// (title_at[i] -1, as find_titles gives) gets the row "Song Not Found" beneath it.
+void build_running_order(const SongListEntry* songs, const long* title_at, int count, const char* date,
                          SongLines* page);
 
 // A song of the list as it prints: loaded and transposed by its key change
 // exactly as the viewer paints it while running the list, its page title the
 // title followed by the key change ("AMAZING GRACE  (+2)"). A title not in the
-// library gets the row "Song Not Found". Returns 0, or -1 when not found.
-int load_service_song(const SongListEntry* song, SongLines* lines, char* page_title, int size);
+// library gets the row "Song Not Found". title_at: where find_titles found it.
+// Returns 0, or -1 when not found.
+int load_service_song(const SongListEntry* song, long title_at, SongLines* lines, char* page_title, int size);

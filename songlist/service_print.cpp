@@ -32,15 +32,15 @@ static void document_name(char* text, int size)
 
 static void print_service(HDC dc, HFONT font, const SongListEntry* songs, int count, int cell_height)
 {
-    unsigned char found[SONG_LIST_SIZE];
+    long title_at[SONG_LIST_SIZE];
     char date[DATE_SIZE];
-    find_titles(songs, count, found);
+    find_titles(songs, count, title_at);
     long_date(date, sizeof date);
-    build_running_order(songs, found, count, date, &print_page);
+    build_running_order(songs, title_at, count, date, &print_page);
     print_rows(dc, font, print_page.title, print_page.raw, print_page.shown, print_page.count, cell_height);
     for (int i = 0; i < count; i++) {
         char title[LINE_WIDTH];
-        load_service_song(&songs[i], &print_page, title, sizeof title);
+        load_service_song(&songs[i], title_at[i], &print_page, title, sizeof title);
         print_rows(dc, font, title, print_page.raw, print_page.shown, print_page.count, cell_height);
     }
 }

@@ -162,9 +162,20 @@ void load_song()
         copy_bounded(state.display_lines[row], LINE_WIDTH, state.raw_lines[row]);
 }
 
+// The title line at offset, cut out of record, when it is still the line of
+// the title wanted; else null.
+static char* title_at_offset(SongFile* file, long offset, const char* wanted, char* record)
+{
+    if (song_file_seek(file, offset) != 0 || read_record(file, record) != 0 || !has_title_mark(record))
+        return nullptr;
+    char* title = extract_title(record, SKIP_ALL_BLANKS);
+    trim_trailing(title);
+    return equals_in_capitals(title, wanted) ? title : nullptr;
+}
+
 // The same rows as load_song, into the caller's tables: nothing of the shared
 // state (the viewer's song, current_title, the status text) is touched.
-int load_song_lines(const char* title, SongLines* song)
+int load_song_lines_at(const char* title, long title_at, SongLines* song)
 {
     char wanted[TITLE_SIZE];
     char record[INDEX_RECORD_SIZE];
@@ -177,7 +188,10 @@ int load_song_lines(const char* title, SongLines* song)
     int found = -1;
     SongFile file;
     if (song_file_open(&file, LIBRARY_FILE) == 0) {
-        const char* spelled = seek_title(&file, wanted, record);
+        const char* spelled = title_at >= 0 ? title_at_offset(&file, title_at, wanted, record) : nullptr;
+        // no place known, or the library changed since: the lookup from the start
+        if (!spelled && (title_at < 0 || song_file_seek(&file, 0) == 0))
+            spelled = seek_title(&file, wanted, record);
         if (spelled) {
             copy_bounded(song->spelled, sizeof song->spelled, spelled);
             read_song_body(&file, record, song->raw, &song->count);
@@ -194,7 +208,12 @@ int load_song_lines(const char* title, SongLines* song)
     return found;
 }
 
-void find_titles(const SongListEntry* songs, int count, unsigned char* found)
+int load_song_lines(const char* title, SongLines* song)
+{
+    return load_song_lines_at(title, -1, song);
+}
+
+void find_titles(const SongListEntry* songs, int count, long* title_at)
 {
     char wanted[SONG_LIST_SIZE][TITLE_SIZE];
     char record[INDEX_RECORD_SIZE];
@@ -204,22 +223,23 @@ void find_titles(const SongListEntry* songs, int count, unsigned char* found)
         copy_bounded(wanted[i], TITLE_SIZE, songs[i].title);
         upper_case(wanted[i]);
         trim_trailing(wanted[i]);
-        found[i] = 0;
+        title_at[i] = -1;
     }
     SongFile file;
     if (song_file_open(&file, LIBRARY_FILE) != 0)
         return;
-    // one pass over the library for the whole list
+    // one pass over the library for the whole list; the first song of a title counts
     while (read_record(&file, record) == 0) {
         if (has_end_mark(record))
             break;
         if (!has_title_mark(record))
             continue;
+        long at = file.record_start;
         char* title = extract_title(record, SKIP_ALL_BLANKS);
         trim_trailing(title);
         for (int i = 0; i < count; i++)
-            if (equals_in_capitals(title, wanted[i]))
-                found[i] = 1;
+            if (title_at[i] < 0 && equals_in_capitals(title, wanted[i]))
+                title_at[i] = at;
     }
     song_file_close(&file);
 }

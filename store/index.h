@@ -38,9 +38,15 @@ struct SongLines {
 // title is not in the library (or it cannot be opened): then only the blank row.
 int load_song_lines(const char* title, SongLines* song);
 
-// found[i] = 1 when the title of songs[i] is in the library, else 0; one pass
-// over the library for at most 30 titles.
-void find_titles(const SongListEntry* songs, int count, unsigned char* found);
+// Where the songs of a list stand in the library: title_at[i] = the file offset
+// of the title line of songs[i], or -1 when the title is not in the library.
+// One pass over the library for at most 30 titles.
+void find_titles(const SongListEntry* songs, int count, long* title_at);
+
+// load_song_lines starting at the title line that find_titles gave (-1: none),
+// so that a list of 30 songs reads the library once, not 30 times. A library
+// changed since is searched from its start as load_song_lines does.
+int load_song_lines_at(const char* title, long title_at, SongLines* song);
 
 // Removes the first occurrence of each word-processor control word from
 // state.line_buf, then every '&'.
