@@ -58,6 +58,8 @@ INT_PTR CALLBACK editor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, GWLP_USERDATA, lparam);
         state.editor_dialog = dialog;
+        // a title longer than the library keeps would be cut at save: not typed at all
+        SendDlgItemMessageA(dialog, IDC_EDITOR_TITLE, EM_LIMITTEXT, TITLE_SIZE - 1, 0);
         PostMessageA(dialog, WM_COMMAND, CMD_START, 0);
         return FALSE;
     case WM_COMMAND:
