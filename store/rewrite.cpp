@@ -6,10 +6,10 @@
 #include "shell/ui.h"
 #include "store/file_replace.h"
 #include "store/index.h"
+#include "store/library_copy.h"
 #include "store/record.h"
 
 enum {
-    COPY_CHUNK = 65536,
     CTRL_Z = 0x1A
 };
 
@@ -39,9 +39,7 @@ struct LibraryScan {
     long last_line_end;         // just behind the last record that ended at an LF
 };
 
-// Both files are read and written in big chunks through one buffer of the program's own.
 static SongFile library;
-static unsigned char copy_buf[COPY_CHUNK];
 
 // Compares the title of a title record as the lookup does: all blanks after the
 // colon run skipped, trimmed, upper-cased, the whole title (not a bounded copy).
@@ -72,13 +70,6 @@ static bool choice_made(const LibraryScan* scan)
     if (scan->at_pos.start >= 0)
         return true;
     return state.edit_song_pos < 0 && !state.new_song_mode && scan->first_by_title.start >= 0;
-}
-
-// A record ends at its LF or is cut at RECORD_MAX characters; its length does not
-// tell which, since a record may hold zero bytes.
-static bool ended_at_line_feed(const SongFile* file)
-{
-    return file->pos > 0 && file->buf[file->pos - 1] == '\n';
 }
 
 // Reads the library as the lookup does, keeping the byte offsets of the songs of
@@ -117,28 +108,6 @@ static int scan_library(SongFile* file, const char* key, LibraryScan* scan)
     return file->error ? -1 : 0;
 }
 
-// Where a new song goes when the book has no end marker: just behind the last LF
-// that the readers reach, so that an unterminated last line and everything behind
-// a 0x1A follow the new song unchanged. Returns -1 on a read error.
-static long insertion_point(SongFile* file, long from)
-{
-    if (song_file_seek(file, from) != 0)
-        return -1;
-    long point = from;
-    long pos = from;
-    int n;
-    while ((n = song_file_read_bytes(file, copy_buf, sizeof copy_buf)) > 0) {
-        for (int i = 0; i < n; i++) {
-            if (copy_buf[i] == CTRL_Z)
-                return point;
-            if (copy_buf[i] == '\n')
-                point = pos + (long)i + 1;
-        }
-        pos += (long)n;
-    }
-    return n < 0 ? -1 : point;
-}
-
 // Chooses the bytes the editor's song replaces. The song the editor holds is
 // replaced; if the file changed since, the first song of the title, but only
 // while that title is unique (a second song of the title may be the one the
@@ -167,31 +136,6 @@ static RewriteResult plan_replacement(SongFile* file, const char* key, ByteRange
         return REWRITE_NO_LIBRARY;
     *range = ByteRange{point, point};
     return REWRITE_OK;
-}
-
-// Copies the library's bytes [from, to) (to -1: up to the end of the file).
-static RewriteResult copy_bytes(SongFile* in, long from, long to, FILE* out)
-{
-    if (song_file_seek(in, from) != 0)
-        return REWRITE_NO_LIBRARY;
-    long left = to - from;
-    for (;;) {
-        int want = (int)sizeof copy_buf;
-        if (to >= 0 && (long)want > left)
-            want = (int)left;
-        if (want == 0)
-            return REWRITE_OK;
-        int n = song_file_read_bytes(in, copy_buf, want);
-        if (n < 0)
-            return REWRITE_NO_LIBRARY;
-        if (n == 0) {
-            // the end of the file is the end only when copying up to the end
-            return to >= 0 ? REWRITE_NO_LIBRARY : REWRITE_OK;
-        }
-        if (fwrite(copy_buf, 1, (size_t)n, out) != (size_t)n)
-            return REWRITE_WRITE_FAILED;
-        left -= (long)n;
-    }
 }
 
 // Removes the bytes that would break a title line in two (CR, LF) or end the
