@@ -200,15 +200,23 @@ static void begin_song()
 
 // A title as the editor's save writes one: capitals, no trailing blanks, at
 // most 49 characters; a ':' (which would end the title for every reader) becomes
-// ';', and the marks "#*#*#" and "*****" are broken.
+// a dash ("Psalm 23: The Lord" gives "PSALM 23 - THE LORD"), and the marks
+// "#*#*#" and "*****" are broken.
 static void make_title(const char* raw, int len, char* title)
 {
     int i = 0;
     while (i < len && (raw[i] == ' ' || raw[i] == ':'))
         i++;
     int n = 0;
-    for (; i < len && n < IMPORT_TITLE_MAX; i++)
-        title[n++] = raw[i] == ':' ? ';' : raw[i];
+    for (; i < len && n < IMPORT_TITLE_MAX; i++) {
+        if (raw[i] != ':') {
+            title[n++] = raw[i];
+            continue;
+        }
+        if (n > 0 && title[n - 1] != ' ' && i + 1 < len && raw[i + 1] == ' ' && n < IMPORT_TITLE_MAX - 1)
+            title[n++] = ' ';
+        title[n++] = '-';
+    }
     title[n] = 0;
     defuse(title, "#*#*#", "#+#+#");
     defuse(title, "*****", "**+**");
