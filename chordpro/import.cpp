@@ -295,15 +295,19 @@ static void put_row(const char* row, int len)
     }
     char line[IMPORT_ROW_MAX + 2];
     int n = 0;
-    if (row[0] == ';' && len < IMPORT_ROW_MAX)
-        line[n++] = ' ';
-    for (int i = 0; i < len && n <= IMPORT_ROW_MAX - 1; i++)
+    for (int i = 0; i < len && n < IMPORT_ROW_MAX; i++)
         line[n++] = row[i] == '&' ? '+' : row[i];
     line[n] = 0;
-    if (line[0] == ';')
-        line[0] = ' ';
     if (defuse(line, ":::::", ";;;;;") + defuse(line, "#*#*#", "#+#+#") > 0)
         cv.batch->altered[cv.batch->song_count]++;
+    // checked last: the colons of a line may just have become ';'
+    if (line[0] == ';' && n < IMPORT_ROW_MAX) {
+        memmove(line + 1, line, (size_t)n + 1);
+        line[0] = ' ';
+        n++;
+    } else if (line[0] == ';') {
+        line[0] = ' ';
+    }
     if (append_to_pool(line, n)) {
         cv.lines++;
         cv.sung = cv.sung || !cv.describing;

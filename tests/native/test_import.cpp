@@ -55,7 +55,7 @@ const GoldenImport golden_imports[] = {
     // marks of the library in a title and in lines; a ';' line; an '&'
     {"marks.cho",
      "1 song was added to the library.\rChanged:\r"
-     "marks.cho, PSALM 23 - THE LORD #+#+# **+**: 2 lines held \":::::\" or \"#*#*#\", which mark songs in the "
+     "marks.cho, PSALM 23 - THE LORD #+#+# **+**: 3 lines held \":::::\" or \"#*#*#\", which mark songs in the "
      "library;\rtheir colons became ';' and their stars '+'."},
     {"only_title.cho", "No song was added to the library.\rLeft out:\ronly_title.cho holds no song"},
     {"tab_and_grid.cho", "1 song was added to the library."},
