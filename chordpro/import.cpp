@@ -19,18 +19,25 @@ enum {
 
 // ---- text --------------------------------------------------------------------
 
+static unsigned utf16_unit(const unsigned char* b, int i, bool little_endian)
+{
+    return little_endian ? (unsigned)(b[i] | b[i + 1] << 8) : (unsigned)(b[i] << 8 | b[i + 1]);
+}
+
 static int decode_utf16(unsigned char* b, int len, bool little_endian)
 {
     int out = 0;
     for (int i = 2; i + 1 < len; i += 2) {
-        unsigned unit = little_endian ? (unsigned)(b[i] | b[i + 1] << 8) : (unsigned)(b[i] << 8 | b[i + 1]);
+        unsigned unit = utf16_unit(b, i, little_endian);
         if (unit == 0)
             return -1;
         if (unit >= 0xD800 && unit <= 0xDFFF) {
             // a surrogate pair stands for one character beyond 1252: one '?'
-            bool high = unit <= 0xDBFF;
-            if (high && i + 3 < len)
-                i += 2;
+            if (unit <= 0xDBFF && i + 3 < len) {
+                unsigned next = utf16_unit(b, i + 2, little_endian);
+                if (next >= 0xDC00 && next <= 0xDFFF)
+                    i += 2;
+            }
             b[out++] = '?';
             continue;
         }
