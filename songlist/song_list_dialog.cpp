@@ -6,6 +6,7 @@
 #include "shell/shared_state.h"
 #include "shell/ui.h"
 #include "shell/win_util.h"
+#include "songlist/import_songs.h"
 #include "songlist/service.h"
 #include "songlist/songlist_file.h"
 #include "store/index.h"
@@ -139,6 +140,7 @@ static INT_PTR on_command(HWND dialog, int command)
     case IDC_LIST_SHOW_HIDDEN: toggle_hidden(dialog); break;
     case IDC_LIST_PRINT: print_song_list(dialog); break;
     case IDC_LIST_EXPORT: export_song_list_as(dialog); break;
+    case IDC_LIST_IMPORT: import_songs(dialog); break;
     default: break;
     }
     return FALSE;
