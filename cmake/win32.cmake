@@ -4,15 +4,17 @@ file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
   shell/*.cpp songlist/*.cpp viewer/*.cpp editor/*.cpp)
 list(FILTER WIN32_SOURCES EXCLUDE REGEX "shell/shared_state\\.cpp$|songlist/songlist_file\\.cpp$")
 add_executable(cantoria WIN32 ${WIN32_SOURCES} resources/cantoria.rc)
+# windres reads the manifest while it compiles the resource script
+set_source_files_properties(resources/cantoria.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/cantoria.manifest)
 target_link_libraries(cantoria cantoria_core comdlg32 gdi32 user32 kernel32)
 target_link_options(cantoria PRIVATE -static -static-libgcc -static-libstdc++ -mwindows)
 set_target_properties(cantoria PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # The GUI test program: a console program that starts cantoria.exe and drives it;
 # it also carries the Wine benchmark (suite "bench") and the screenshots ("shots").
-file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
-add_executable(gui_tests ${GUI_TEST_SOURCES} tests/support/case_file.cpp bench/wine/bench_wine.cpp
-               bench/support/library_gen.cpp)
+file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp bench/wine/*.cpp)
+add_executable(gui_tests ${GUI_TEST_SOURCES} tests/support/case_file.cpp bench/support/library_gen.cpp)
 target_link_libraries(gui_tests user32 gdi32 kernel32 version)
 target_link_options(gui_tests PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(gui_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -1,6 +1,7 @@
 // The GUI test harness: starts cantoria.exe in a fresh folder and drives it as a user would.
 #include "tests/gui/harness.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -426,7 +427,12 @@ static void parse_printout(const std::string& html, Printout& out)
         if (w.text.size() >= 4)
             cell = std::min(cell, (w.x_end - w.x) / w.text.size());
     }
-    for (const PrintedWord& w : out.words) {
+    // pdftotext may give a page's words column by column: put them in rows
+    std::vector<PrintedWord> words = out.words;
+    std::stable_sort(words.begin(), words.end(), [](const PrintedWord& p, const PrintedWord& q) {
+        return p.page != q.page ? p.page < q.page : std::fabs(p.y - q.y) > 0.5 ? p.y < q.y : p.x < q.x;
+    });
+    for (const PrintedWord& w : words) {
         if (out.rows.empty() || out.rows.back().page != w.page || std::fabs(out.rows.back().y - w.y) > 0.5)
             out.rows.push_back({w.page, w.y, ""});
         std::string& text = out.rows.back().text;
@@ -465,4 +471,22 @@ bool run_unix_shell(const std::string& command)
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     return true;
+}
+
+bool load_song_list(const App& app, HWND home, const std::vector<std::pair<std::string, int>>& list)
+{
+    std::string file = ";SONG LIST FILE\r\n";
+    for (size_t i = 0; i < list.size(); i++) {
+        char lines[200];
+        snprintf(lines, sizeof lines, "SONG%02d=%s\r\nKEYCHANGE%02d=%d\r\n", (int)i + 1, list[i].first.c_str(),
+                 (int)i + 1, list[i].second);
+        file += lines;
+    }
+    write_file(path_in(app, "songlist.txt"), file + ";END");
+    click(home, IDC_LIST_LOAD);
+    HWND songs = GetDlgItem(home, IDC_LIST_SONGS);
+    DWORD start = GetTickCount();
+    while (list_items(songs).size() != list.size() && GetTickCount() - start < 5000)
+        Sleep(20);
+    return list_items(songs).size() == list.size();
 }

@@ -81,6 +81,9 @@ void choose_song(HWND home, const std::string& title);
 // The length in characters of the song row the viewer paints at its top, read
 // back from the screen.
 int top_row_length(HWND viewer);
+// Writes "songlist.txt" with these titles and key changes, presses "Load List"
+// and waits for the rows; false when they did not come.
+bool load_song_list(const App& app, HWND home, const std::vector<std::pair<std::string, int>>& list);
 
 // ---- files ---------------------------------------------------------------------
 std::string read_file(const std::string& path);          // "<missing>" when missing

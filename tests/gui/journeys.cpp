@@ -201,9 +201,10 @@ void Journey::step(const Case& s)
         CHECK_EQ_INT(top_row_length(current), atoi(a.c_str()));
     } else if (op == "wait")
         sleep_ms(atoi(a.c_str()));
-    else if (op == "print") {   // print | ok or cancel | the document, whose old PDF goes first
+    else if (op == "print") {   // print | ok or cancel | the document, whose old PDF goes first [| the button]
         forget_printout(b);
-        click(current, IDC_VIEWER_PRINT);
+        std::string button = s.size() > 3 ? s[3] : "IDC_VIEWER_PRINT";
+        click(target(button), control_id(button));
         std::string printer;
         PrintDialogResult result = press_print_dialog(app.pid, a == "ok", &printer);
         if (result == PRINT_DIALOG_NO_PRINTER)
@@ -233,15 +234,23 @@ void Journey::step(const Case& s)
                 VerQueryValueA(data.data(), "\\StringFileInfo\\040904E4\\ProductName", (void**)&product, &len));
         CHECK_EQ_STR(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)), a);
         CHECK_EQ_STR(product, b);
-    } else if (op == "shot") {   // the window as the screen shows it, into CANTORIA_SHOTS (a Unix folder)
+    } else if (op == "shot") {   // shot | name: the window as the screen shows it; shot | name.pdf | document
+        std::string folder = getenv("CANTORIA_SHOTS") ? getenv("CANTORIA_SHOTS") : "/tmp", command, pdf = b;
         RECT r;
         GetWindowRect(current, &r);
-        char command[512];
-        snprintf(command, sizeof command, "import -window root -crop %ldx%ld+%ld+%ld +repage -strip %s/%s.png; touch %s/%s.done",
-                 r.right - r.left, r.bottom - r.top, r.left, r.top, getenv("CANTORIA_SHOTS"), a.c_str(),
-                 getenv("CANTORIA_SHOTS"), a.c_str());
+        for (char& c : pdf)
+            c = c == ' ' ? '_' : c;
+        pdf = "/var/spool/cups-pdf/out/" + pdf + ".pdf";
+        if (b.empty())
+            command = "import -window root -crop " + std::to_string(r.right - r.left) + "x" +
+                      std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" + std::to_string(r.top) +
+                      " +repage -strip " + folder + "/" + a + ".png";
+        else   // the whole PDF, once cups-pdf has closed it
+            command = "for i in $(seq 300); do tail -c 8 " + pdf + " | grep -q EOF && break; sleep 0.1; done; cp " +
+                      pdf + " " + folder + "/" + a;
         sleep_ms(300);
-        CHECK(run_unix_shell(command) && wait_file("Z:" + std::string(getenv("CANTORIA_SHOTS")) + "/" + a + ".done") != "<missing>");
+        CHECK(run_unix_shell(command + "; touch " + folder + "/" + a + ".done") &&
+              wait_file("Z:" + folder + "/" + a + ".done", 40000) != "<missing>");
     } else if (op == "repeat") {
         for (int i = 0; i < atoi(a.c_str()); i++)
             step(Case(s.begin() + 2, s.end()));
@@ -280,7 +289,20 @@ void Journey::hostile(const std::string& library, const std::string& songlist)
 
 void register_journeys(const char* suite)
 {
+    // "<today>" stands for the date as a printed song list is named, "<long date>"
+    // for the date as it prints it
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char today[16], long_date[100] = "";
+    snprintf(today, sizeof today, "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, long_date, sizeof long_date);
     std::vector<Case> steps = parse_cases(source(std::string("tests/gui/journeys/") + suite + ".txt"), source);
+    const std::pair<std::string, std::string> dates[] = {{"<today>", today}, {"<long date>", long_date}};
+    for (Case& step : steps)
+        for (std::string& field : step)
+            for (const auto& date : dates)
+                for (size_t at; (at = field.find(date.first)) != std::string::npos;)
+                    field.replace(at, date.first.size(), date.second);
     for (size_t i = 0; i < steps.size(); i++) {
         if (steps[i][0] != "journey")
             continue;
