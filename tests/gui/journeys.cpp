@@ -117,12 +117,15 @@ void Journey::step(const Case& s)
 {
     const std::string& op = s[0];
     std::string a = s.size() > 1 ? s[1] : "", b = s.size() > 2 ? s[2] : "";
+    for (std::string* field : {&a, &b})   // "<folder>" stands for the program's folder
+        for (size_t at; (at = field->find("<folder>")) != std::string::npos;)
+            field->replace(at, 8, app.dir);
     HWND main = find_top_window(app.pid, "MainClass", nullptr);
     if (op == "start") {
         current = windows["home"] = app_start_home(app, s.size() > 1 ? &a : nullptr);
         CHECK(current != nullptr);
-    } else if (op == "home" || op == "viewer" || op == "editor")
-        take(op, op == "home" ? IDC_LIST_SONGS : op == "viewer" ? IDC_VIEWER_MAGNIFY_UP : IDC_EDITOR_TEXT, a);
+    } else if (op == "home" || op == "viewer" || op == "editor" || op == "dialog")   // dialog: open or save a file
+        take(op, op == "home" ? IDC_LIST_SONGS : op == "viewer" ? IDC_VIEWER_MAGNIFY_UP : op == "editor" ? IDC_EDITOR_TEXT : 0x47C, a);
     else if (op == "use")
         current = windows[a];
     else if (op == "gone") {
@@ -136,6 +139,14 @@ void Journey::step(const Case& s)
         SendMessageTimeoutA(GetDlgItem(target(a), control_id(a)), CB_SETCURSEL, atoi(b.c_str()), 0, 0, 2000, nullptr);
     else if (op == "type")
         set_item_text_to(target(a), control_id(a), b);
+    else if (op == "chars") {   // keys typed at the end of a text box (UTF-8 in the journey)
+        HWND box = GetDlgItem(current, control_id(a));
+        std::wstring wide(b.size(), 0);
+        wide.resize(MultiByteToWideChar(CP_UTF8, 0, b.data(), (int)b.size(), &wide[0], (int)b.size()));
+        SendMessageTimeoutW(box, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF, SMTO_ABORTIFHUNG, 2000, nullptr);
+        for (wchar_t c : wide)
+            PostMessageW(box, WM_CHAR, c, 0);
+    }
     else if (op == "expect")
         CHECK_EQ_STR(wait_item_text(target(a), control_id(a), b), b);
     else if (op == "keys") {   // a key button pressed once for each count the box must show
