@@ -13,6 +13,26 @@ enum { SERVICE_SONGS = 30, SAVE_DIALOG_FILE_NAME = 0x47C };
 // cups-pdf's folder as Wine sees it (scripts/cups-start.sh)
 static const std::string pdf_folder = "Z:\\var\\spool\\cups-pdf\\out\\";
 
+// Writes "songlist.txt" with these titles and key changes, presses "Load List"
+// and waits for the rows; false when they did not come.
+static bool load_song_list(const App& app, HWND home, const std::vector<std::pair<std::string, int>>& list)
+{
+    std::string file = ";SONG LIST FILE\r\n";
+    for (size_t i = 0; i < list.size(); i++) {
+        char lines[200];
+        snprintf(lines, sizeof lines, "SONG%02d=%s\r\nKEYCHANGE%02d=%d\r\n", (int)i + 1, list[i].first.c_str(),
+                 (int)i + 1, list[i].second);
+        file += lines;
+    }
+    write_file(path_in(app, "songlist.txt"), file + ";END");
+    click(home, IDC_LIST_LOAD);
+    HWND songs = GetDlgItem(home, IDC_LIST_SONGS);
+    DWORD start = GetTickCount();
+    while (list_items(songs).size() != list.size() && GetTickCount() - start < 5000)
+        Sleep(20);
+    return list_items(songs).size() == list.size();
+}
+
 static double ms_since(LARGE_INTEGER start)
 {
     LARGE_INTEGER now, freq;

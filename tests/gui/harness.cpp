@@ -82,8 +82,7 @@ int main(int argc, char** argv)
     return failed == 0 && passed > 0 ? 0 : 1;
 }
 
-// Polls until done() holds or the time is up.
-static bool wait_until(const std::function<bool()>& done, DWORD timeout_ms)
+bool wait_until(const std::function<bool()>& done, DWORD timeout_ms)
 {
     DWORD start = GetTickCount();
     for (;;) {
@@ -471,22 +470,4 @@ bool run_unix_shell(const std::string& command)
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     return true;
-}
-
-bool load_song_list(const App& app, HWND home, const std::vector<std::pair<std::string, int>>& list)
-{
-    std::string file = ";SONG LIST FILE\r\n";
-    for (size_t i = 0; i < list.size(); i++) {
-        char lines[200];
-        snprintf(lines, sizeof lines, "SONG%02d=%s\r\nKEYCHANGE%02d=%d\r\n", (int)i + 1, list[i].first.c_str(),
-                 (int)i + 1, list[i].second);
-        file += lines;
-    }
-    write_file(path_in(app, "songlist.txt"), file + ";END");
-    click(home, IDC_LIST_LOAD);
-    HWND songs = GetDlgItem(home, IDC_LIST_SONGS);
-    DWORD start = GetTickCount();
-    while (list_items(songs).size() != list.size() && GetTickCount() - start < 5000)
-        Sleep(20);
-    return list_items(songs).size() == list.size();
 }

@@ -63,6 +63,8 @@ HWND wait_top_window(DWORD pid, const char* class_name, const char* caption, DWO
 HWND wait_dialog_with_child(DWORD pid, int child_id, DWORD timeout_ms = 10000, HWND except = nullptr);
 bool wait_window_gone(HWND window, DWORD timeout_ms = 10000);
 std::vector<HWND> dialogs_of(DWORD pid);
+// Polls until done() holds or the time is up.
+bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
 void click(HWND dialog, int id);                       // a posted click, as a user's
 std::string window_text(HWND window);
 std::string item_text(HWND dialog, int id);
@@ -81,9 +83,6 @@ void choose_song(HWND home, const std::string& title);
 // The length in characters of the song row the viewer paints at its top, read
 // back from the screen.
 int top_row_length(HWND viewer);
-// Writes "songlist.txt" with these titles and key changes, presses "Load List"
-// and waits for the rows; false when they did not come.
-bool load_song_list(const App& app, HWND home, const std::vector<std::pair<std::string, int>>& list);
 
 // ---- files ---------------------------------------------------------------------
 std::string read_file(const std::string& path);          // "<missing>" when missing

@@ -54,14 +54,6 @@ std::string joined(const std::vector<std::string>& items)
     return out;
 }
 
-bool wait_for(const std::function<bool()>& done, DWORD timeout_ms = 5000)
-{
-    for (DWORD start = GetTickCount(); !done(); Sleep(30))
-        if (GetTickCount() - start > timeout_ms)
-            return false;
-    return true;
-}
-
 // The printout as the journeys write it: "left" and the left margin, then each
 // row's page, its distance below the page's title and its text; in device pixels
 // of the 300 dpi page, to the nearest 10.
@@ -93,7 +85,7 @@ struct Journey {
     void take(const std::string& kind, int child, const std::string& name)
     {
         HWND found = nullptr;
-        wait_for([&] {
+        wait_until([&] {
             for (HWND d : dialogs_of(app.pid)) {
                 bool named = false;
                 for (auto& w : windows)
@@ -106,7 +98,7 @@ struct Journey {
         CHECK(found != nullptr);
         current = windows[name.empty() ? kind : name] = found;
         if (found && kind == "viewer")
-            wait_for([&] { return item_text(found, IDC_VIEWER_TITLE) != "title"; });
+            wait_until([&] { return item_text(found, IDC_VIEWER_TITLE) != "title"; });
         sleep_ms(150);   // a dialog fills its controls from a command it posts to itself
     }
     void hostile(const std::string& library, const std::string& songlist);
@@ -158,7 +150,7 @@ void Journey::step(const Case& s)
     } else if (op == "titles" || op == "rows") {
         HWND box = GetDlgItem(target("IDC_LIST_"), op == "titles" ? IDC_LIST_TITLES : IDC_LIST_SONGS);
         auto items = [&] { return joined(op == "titles" ? combo_items(box) : list_items(box)); };
-        wait_for([&] { return items() == a; });
+        wait_until([&] { return items() == a; });
         CHECK_EQ_STR(items(), a);
     } else if (op == "choose")
         choose_song(target("IDC_LIST_"), a);
@@ -167,7 +159,7 @@ void Journey::step(const Case& s)
         CHECK(current != nullptr);
     } else if (op == "message") {   // a box whose caption starts so, holding the text; closed with OK
         HWND box = nullptr;
-        wait_for([&] {
+        wait_until([&] {
             for (HWND d : dialogs_of(app.pid))
                 if (window_text(d).rfind(a, 0) == 0 && GetDlgItem(d, 0xFFFF))
                     return (box = d) != nullptr;
@@ -203,12 +195,12 @@ void Journey::step(const Case& s)
         DWORD_PTR result = 0;
         SendMessageTimeoutA(main, control_id(a), 0, 0, SMTO_NORMAL, 300, &result);
     } else if (op == "dialogs") {
-        wait_for([&] { return (int)dialogs_of(app.pid).size() == atoi(a.c_str()); });
+        wait_until([&] { return (int)dialogs_of(app.pid).size() == atoi(a.c_str()); });
         CHECK_EQ_INT(dialogs_of(app.pid).size(), atoi(a.c_str()));
     } else if (op == "scroll")
         PostMessageA(current, WM_VSCROLL, MAKEWPARAM(control_id(a), atoi(b.c_str())), 0);
     else if (op == "top") {
-        wait_for([&] { return top_row_length(current) == atoi(a.c_str()); });
+        wait_until([&] { return top_row_length(current) == atoi(a.c_str()); });
         CHECK_EQ_INT(top_row_length(current), atoi(a.c_str()));
     } else if (op == "wait")
         sleep_ms(atoi(a.c_str()));
