@@ -18,6 +18,10 @@ shots=$(mktemp -d /tmp/cantoria-shots.XXXXXX)
 trap 'rm -rf "$shots"' EXIT
 CANTORIA_SHOTS="$shots" bash "$root/scripts/wine-run.sh" "$build" "$build/gui_tests.exe" shots "$build/cantoria.exe"
 status=$?
+# the printed service, once cups-pdf has closed its PDF
+pdf=/var/spool/cups-pdf/out/SONG_LIST_$(date +%F).pdf
+for i in $(seq 300); do tail -c 8 "$pdf" 2>/dev/null | grep -q EOF && break; sleep 0.1; done
+cp "$pdf" "$shots/service.pdf" 2>/dev/null && rm -f "$pdf"
 mkdir -p "$root/docs/images"
 for name in home viewer viewer-plus3 editor; do
   if [ -f "$shots/$name.png" ]; then

@@ -24,13 +24,13 @@ static bool load_song_list(const App& app, HWND home, const std::vector<std::pai
                  (int)i + 1, list[i].second);
         file += lines;
     }
-    write_file(path_in(app, "songlist.txt"), file + ";END");
+    write_file(app.dir + "\\songlist.txt", file + ";END");
     click(home, IDC_LIST_LOAD);
     HWND songs = GetDlgItem(home, IDC_LIST_SONGS);
     DWORD start = GetTickCount();
-    while (list_items(songs).size() != list.size() && GetTickCount() - start < 5000)
+    while (items_of(songs).size() != list.size() && GetTickCount() - start < 5000)
         Sleep(20);
-    return list_items(songs).size() == list.size();
+    return items_of(songs).size() == list.size();
 }
 
 static double ms_since(LARGE_INTEGER start)
@@ -79,7 +79,7 @@ static void bench_service(int songs)
 
     App app;
     REQUIRE(app_start(app, dir));
-    HWND home = wait_top_window(app.pid, "#32770", "List of Songs Available", 60000);
+    HWND home = wait_dialog(app.pid, "List of Songs Available", 0, 60000);
     REQUIRE(home);
     DWORD_PTR count = 0;
     for (DWORD start = GetTickCount(); (int)count != songs && GetTickCount() - start < 60000; Sleep(5))
@@ -96,10 +96,13 @@ static void bench_service(int songs)
         if (c == ' ')
             c = '_';
     DeleteFileA(one_pdf.c_str());
-    HWND viewer = review_song(app, home, first);
+    set_item_text_to(home, IDC_LIST_TITLES, first);
+    click(home, IDC_LIST_REVIEW);
+    HWND viewer = wait_dialog(app.pid, nullptr, IDC_VIEWER_PRINT);
     REQUIRE(viewer);
+    wait_until([&] { return item_text(viewer, IDC_VIEWER_TITLE) == first; });
     click(viewer, IDC_VIEWER_PRINT);
-    REQUIRE(press_print_dialog(app.pid, true) == PRINT_DIALOG_PRESSED);
+    REQUIRE(press_print_dialog(app.pid, true) == "PDF");
     t = now_counter();
     wait_idle(viewer);
     double one_returned_ms = ms_since(t);
@@ -117,7 +120,7 @@ static void bench_service(int songs)
     std::string pdf = pdf_folder + name;
     DeleteFileA(pdf.c_str());
     click(home, IDC_LIST_PRINT);
-    REQUIRE(press_print_dialog(app.pid, true) == PRINT_DIALOG_PRESSED);
+    REQUIRE(press_print_dialog(app.pid, true) == "PDF");
     t = now_counter();
     wait_idle(home);
     double spooled_ms = ms_since(t);
@@ -129,7 +132,7 @@ static void bench_service(int songs)
     // Export List: from OK in the save dialog to the file in place
     std::string target = dir + "\\service.cho";
     click(home, IDC_LIST_EXPORT);
-    HWND save = wait_top_window(app.pid, "#32770", "Export List");
+    HWND save = wait_dialog(app.pid, "Export List");
     REQUIRE(save);
     set_item_text_to(save, SAVE_DIALOG_FILE_NAME, target);
     t = now_counter();

@@ -55,7 +55,7 @@ static void bench_library(int songs)
     App app;
     t = now_counter();
     REQUIRE(app_start(app, dir));
-    HWND home = wait_top_window(app.pid, "#32770", "List of Songs Available", 60000);
+    HWND home = wait_dialog(app.pid, "List of Songs Available", 0, 60000);
     REQUIRE(home);
     HWND titles = GetDlgItem(home, IDC_LIST_TITLES);
     DWORD_PTR count = 0;
@@ -66,16 +66,16 @@ static void bench_library(int songs)
         Sleep(2);
     }
     double start_s = seconds_since(t);
-    CHECK_EQ_INT((int)count, songs);
+    CHECK_EQ((int)count, songs);
 
     // Review of the last song: until the viewer shows its title
     std::string last = library_title(songs);
     set_item_text_to(home, IDC_LIST_TITLES, last);
     t = now_counter();
     click(home, IDC_LIST_REVIEW);
-    HWND viewer = wait_dialog_with_child(app.pid, IDC_VIEWER_PRINT, 60000);
+    HWND viewer = wait_dialog(app.pid, nullptr, IDC_VIEWER_PRINT, 60000);
     REQUIRE(viewer);
-    wait_item_text(viewer, IDC_VIEWER_TITLE, last, 60000);
+    wait_until([&] { return item_text(viewer, IDC_VIEWER_TITLE) == last; }, 60000);
     UpdateWindow(viewer);
     double review_s = seconds_since(t);
 
@@ -92,10 +92,10 @@ static void bench_library(int songs)
     // a save of a change to the last song, title list refilled
     set_item_text_to(home, IDC_LIST_TITLES, last);
     click(home, IDC_LIST_EDIT);
-    HWND editor = wait_dialog_with_child(app.pid, IDC_EDITOR_TEXT, 60000);
+    HWND editor = wait_dialog(app.pid, nullptr, IDC_EDITOR_TEXT, 60000);
     REQUIRE(editor);
-    wait_item_text(editor, IDC_EDITOR_TITLE, last, 60000);
-    sleep_ms(200);
+    wait_until([&] { return item_text(editor, IDC_EDITOR_TITLE) == last; }, 60000);
+    Sleep(200);
     set_item_text_to(editor, IDC_EDITOR_TEXT, "A  D<\r\nchanged");
     t = now_counter();
     run_command(editor, IDC_EDITOR_SAVE);
@@ -104,7 +104,7 @@ static void bench_library(int songs)
     if (close_message_box(app.pid, "SAVE SONG", &failure, 200))
         printf("    the save failed: %s\n", failure.c_str());
     CHECK(read_file(dir + "\\songbook.cnr").find("changed \r\n") != std::string::npos);
-    CHECK_EQ_INT(file_size(dir + "\\oldbook.cnr"), (LONGLONG)library.size());
+    CHECK_EQ(file_size(dir + "\\oldbook.cnr"), (LONGLONG)library.size());
     click(editor, IDC_EDITOR_CANCEL);
     app_stop(app);
 
@@ -155,7 +155,7 @@ GUI_TEST(bench, import_100_files_into_10000_songs)
 
     App app;
     REQUIRE(app_start(app, dir));
-    HWND home = wait_top_window(app.pid, "#32770", "List of Songs Available", 60000);
+    HWND home = wait_dialog(app.pid, "List of Songs Available", 0, 60000);
     REQUIRE(home);
     HWND titles = GetDlgItem(home, IDC_LIST_TITLES);
     DWORD_PTR count = 0;
@@ -165,24 +165,24 @@ GUI_TEST(bench, import_100_files_into_10000_songs)
         Sleep(2);
     }
     click(home, IDC_LIST_IMPORT);
-    HWND open = wait_dialog_with_child(app.pid, 0x47C);
+    HWND open = wait_dialog(app.pid, nullptr, 0x47C);
     REQUIRE(open);
     set_item_text_to(open, 0x47C, folder);
     click(open, IDOK);
-    sleep_ms(500);
+    Sleep(500);
     set_item_text_to(open, 0x47C, names);
     t = now_counter();
     click(open, IDOK);
     wait_window_gone(open, 60000);
     double dialog_s = seconds_since(t);
-    HWND box = wait_top_window(app.pid, "#32770", "IMPORT", 60000);
+    HWND box = wait_dialog(app.pid, "IMPORT", 0, 60000);
     double import_s = seconds_since(t);
     REQUIRE(box);
     std::string summary;
     close_message_box(app.pid, "IMPORT", &summary);
-    CHECK_EQ_STR(summary, "100 songs were added to the library.");
+    CHECK_EQ(summary, "100 songs were added to the library.");
     SendMessageTimeoutA(titles, CB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count);
-    CHECK_EQ_INT((int)count, songs + files);
+    CHECK_EQ((int)count, songs + files);
     app_stop(app);
 
     printf("BENCH wine import files=%d songs=%d bytes=%zu floor_copy_flushed_ms=%.1f dialog_closed_ms=%.1f "

@@ -1,48 +1,37 @@
-// The GUI test harness: starts cantoria.exe in a fresh folder and drives it as a user would.
+// The GUI test harness: the runner, the program, and the ways to find, read and press its windows.
 #include "tests/gui/harness.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 
 #include "resources/resource.h"
 
 const char* program_path = "cantoria.exe";
+int gui_failures = 0;
 
-// ---- tests and checks ----------------------------------------------------------
-struct GuiTestCase {
+struct GuiCase {
     std::string suite, name;
     std::function<void()> run;
 };
-static std::vector<GuiTestCase>& gui_tests()
+static std::vector<GuiCase>& gui_cases()
 {
-    static std::vector<GuiTestCase> cases;
+    static std::vector<GuiCase> cases;
     return cases;
 }
 
 void add_gui_case(const char* suite, const std::string& name, const std::function<void()>& run)
 {
-    gui_tests().push_back({suite, name, run});
+    gui_cases().push_back({suite, name, run});
 }
-
-int register_gui_test(const char* suite, const char* name, GuiTestFn fn)
-{
-    add_gui_case(suite, name, fn);
-    return 0;
-}
-
-static bool failed_now = false;
 
 void check_failed(const char* file, int line, const std::string& what)
 {
-    failed_now = true;
+    gui_failures++;
     printf("    %s:%d: %s\n", file, line, what.c_str());
     fflush(stdout);
 }
 
-std::string printable(const std::string& bytes)
+static std::string printable(const std::string& bytes)
 {
     std::string out;
     for (unsigned char c : bytes) {
@@ -53,8 +42,22 @@ std::string printable(const std::string& bytes)
     return out;
 }
 
-// The journeys of tests/gui/journeys/SUITE.txt, each as a test (journeys.cpp).
-void register_journeys(const char* suite);
+void check_equal(const char* file, int line, const char* what, const std::string& got, const std::string& want)
+{
+    if (got != want)
+        check_failed(file, line, std::string(what) + "\n    got:      [" + printable(got) + "]\n    expected: [" +
+                                     printable(want) + "]");
+}
+
+void check_soon(const char* file, int line, const char* what, const std::function<std::string()>& read,
+                const std::string& want, DWORD timeout_ms)
+{
+    std::string got;
+    wait_until([&] { return (got = read()) == want; }, timeout_ms);
+    check_equal(file, line, what, got, want);
+}
+
+void register_journeys(const char* suite);   // journeys.cpp
 
 int main(int argc, char** argv)
 {
@@ -65,36 +68,31 @@ int main(int argc, char** argv)
     program_path = argv[2];
     register_journeys(argv[1]);
     int passed = 0, failed = 0;
-    for (const GuiTestCase& test : gui_tests()) {
+    for (const GuiCase& test : gui_cases()) {
         if (test.suite != argv[1])
             continue;
-        printf("[ RUN  ] %s.%s\n", test.suite.c_str(), test.name.c_str());
+        printf("[ RUN  ] %s.%s\n", argv[1], test.name.c_str());
         fflush(stdout);
+        int failures = gui_failures;
         DWORD start = GetTickCount();
         test.run();
-        printf("[ %s ] %s.%s (%lu ms)\n", failed_now ? "FAIL" : " OK ", test.suite.c_str(), test.name.c_str(),
+        bool ok = gui_failures == failures;
+        printf("[ %s ] %s.%s (%lu ms)\n", ok ? " OK " : "FAIL", argv[1], test.name.c_str(),
                (unsigned long)(GetTickCount() - start));
         fflush(stdout);
-        failed_now ? failed++ : passed++;
-        failed_now = false;
+        (ok ? passed : failed)++;
     }
-    printf(passed + failed ? "%d passed, %d failed\n" : "no test in this suite\n", passed, failed);
+    printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 && passed > 0 ? 0 : 1;
 }
 
 bool wait_until(const std::function<bool()>& done, DWORD timeout_ms)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (done())
-            return true;
+    for (DWORD start = GetTickCount(); !done(); Sleep(20))
         if (GetTickCount() - start >= timeout_ms)
             return false;
-        Sleep(20);
-    }
+    return true;
 }
-
-void sleep_ms(DWORD ms) { Sleep(ms); }
 
 // ---- the program -------------------------------------------------------------
 std::string make_temp_dir()
@@ -108,14 +106,13 @@ std::string make_temp_dir()
     return dir;
 }
 
-bool app_start(App& app, const std::string& dir, const char* exe)
+bool app_start(App& app, const std::string& dir)
 {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    char command[MAX_PATH * 2];
-    snprintf(command, sizeof command, "\"%s\"", exe ? exe : program_path);
+    std::string command = std::string("\"") + program_path + "\"";
     app.dir = dir;
-    app.running = CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &app.pi);
+    app.running = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &app.pi);
     app.pid = app.pi.dwProcessId;
     return app.running;
 }
@@ -146,20 +143,18 @@ HWND app_start_home(App& app, const std::string* library)
         write_file(dir + "\\songbook.cnr", *library);
     if (!app_start(app, dir))
         return nullptr;
-    HWND home = wait_top_window(app.pid, "#32770", "List of Songs Available");
+    HWND home = wait_dialog(app.pid, "List of Songs Available");
     // the title box is filled by the command the dialog posts to itself
     if (home && !library)
-        wait_until([&] { return SendMessageA(GetDlgItem(home, IDC_LIST_TITLES), CB_GETCOUNT, 0, 0) > 0; }, 5000);
+        wait_until([&] { return SendMessageA(GetDlgItem(home, IDC_LIST_TITLES), CB_GETCOUNT, 0, 0) > 0; });
     Sleep(100);
     return home;
 }
 
-// ---- finding windows ------------------------------------------------------------
-// Every visible top-level window of the process whose class and caption match (null: any).
+// ---- windows -----------------------------------------------------------------------
 struct WindowSearch {
     DWORD pid;
     const char* class_name;
-    const char* caption;
     std::vector<HWND> found;
 };
 
@@ -170,39 +165,26 @@ static BOOL CALLBACK search_window(HWND window, LPARAM param)
     char cls[64] = "";
     GetWindowThreadProcessId(window, &pid);
     GetClassNameA(window, cls, sizeof cls);
-    if (pid == s->pid && IsWindowVisible(window) && (!s->class_name || strcmp(cls, s->class_name) == 0) &&
-        (!s->caption || window_text(window) == s->caption))
+    if (pid == s->pid && IsWindowVisible(window) && strcmp(cls, s->class_name) == 0)
         s->found.push_back(window);
     return TRUE;
 }
 
-static std::vector<HWND> windows_of(DWORD pid, const char* class_name, const char* caption)
+std::vector<HWND> windows_of(DWORD pid, const char* class_name)
 {
-    WindowSearch search = {pid, class_name, caption, {}};
+    WindowSearch search = {pid, class_name, {}};
     EnumWindows(search_window, (LPARAM)&search);
     return search.found;
 }
 
-HWND find_top_window(DWORD pid, const char* class_name, const char* caption)
-{
-    std::vector<HWND> found = windows_of(pid, class_name, caption);
-    return found.empty() ? nullptr : found[0];
-}
-
-HWND wait_top_window(DWORD pid, const char* class_name, const char* caption, DWORD timeout_ms)
-{
-    HWND found = nullptr;
-    wait_until([&] { return (found = find_top_window(pid, class_name, caption)) != nullptr; }, timeout_ms);
-    return found;
-}
-
-HWND wait_dialog_with_child(DWORD pid, int child_id, DWORD timeout_ms, HWND except)
+HWND wait_dialog(DWORD pid, const char* caption, int child, DWORD timeout_ms, const std::function<bool(HWND)>& skip)
 {
     HWND found = nullptr;
     wait_until([&] {
-        for (HWND dialog : dialogs_of(pid))
-            if (dialog != except && GetDlgItem(dialog, child_id))
-                return (found = dialog) != nullptr;
+        for (HWND d : windows_of(pid))
+            if ((!caption || window_text(d).rfind(caption, 0) == 0) && (!child || GetDlgItem(d, child)) &&
+                !(skip && skip(d)))
+                return (found = d) != nullptr;
         return false;
     }, timeout_ms);
     return found;
@@ -213,8 +195,6 @@ bool wait_window_gone(HWND window, DWORD timeout_ms)
     return wait_until([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout_ms);
 }
 
-std::vector<HWND> dialogs_of(DWORD pid) { return windows_of(pid, "#32770", nullptr); }
-
 // ---- controls ---------------------------------------------------------------------
 void click(HWND dialog, int id)
 {
@@ -223,21 +203,20 @@ void click(HWND dialog, int id)
 
 // Texts are read in their wide form and converted: the ANSI forms come back
 // wrong across processes under Wine.
-static std::string from_wide(const wchar_t* text)
+static wchar_t wide_text[65536];
+
+static std::string from_wide()
 {
     static char out[65536];
-    int n = WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof out, nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_ACP, 0, wide_text, -1, out, sizeof out, nullptr, nullptr);
     return n > 0 ? std::string(out, n - 1) : std::string();
 }
 
 std::string window_text(HWND window)
 {
-    static wchar_t text[65536];
-    DWORD_PTR result = 0;
-    text[0] = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, 65536, (LPARAM)text, SMTO_ABORTIFHUNG, 3000, &result))
-        return "";
-    return from_wide(text);
+    wide_text[0] = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 65536, (LPARAM)wide_text, SMTO_ABORTIFHUNG, 3000, nullptr);
+    return from_wide();
 }
 
 std::string item_text(HWND dialog, int id)
@@ -248,87 +227,54 @@ std::string item_text(HWND dialog, int id)
 
 void set_item_text_to(HWND dialog, int id, const std::string& text)
 {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 3000, &result);
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 3000, nullptr);
 }
 
-static std::vector<std::string> box_items(HWND box, UINT count_msg, UINT len_msg, UINT text_msg)
+std::vector<std::string> items_of(HWND box)
 {
+    char cls[16] = "";
+    GetClassNameA(box, cls, sizeof cls);
+    bool list = _stricmp(cls, "ListBox") == 0;
     std::vector<std::string> items;
-    DWORD_PTR count = 0, len = 0, got = 0;
-    static wchar_t text[4096];
-    SendMessageTimeoutW(box, count_msg, 0, 0, SMTO_ABORTIFHUNG, 3000, &count);
+    DWORD_PTR count = 0, len = 0;
+    SendMessageTimeoutW(box, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 3000, &count);
     for (int i = 0; i < (int)(LONG_PTR)count; i++) {
-        SendMessageTimeoutW(box, len_msg, i, 0, SMTO_ABORTIFHUNG, 3000, &len);
-        text[0] = 0;
-        if ((LONG_PTR)len >= 0 && len < 4096)
-            SendMessageTimeoutW(box, text_msg, i, (LPARAM)text, SMTO_ABORTIFHUNG, 3000, &got);
-        text[len < 4096 ? len : 0] = 0;
-        items.push_back(len < 4096 ? from_wide(text) : "<too long>");
+        SendMessageTimeoutW(box, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 3000, &len);
+        wide_text[0] = 0;
+        if (len < 65536)
+            SendMessageTimeoutW(box, list ? LB_GETTEXT : CB_GETLBTEXT, i, (LPARAM)wide_text, SMTO_ABORTIFHUNG, 3000,
+                                nullptr);
+        items.push_back(len < 65536 ? from_wide() : "<too long>");
     }
     return items;
 }
 
-std::vector<std::string> combo_items(HWND combo) { return box_items(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT); }
-std::vector<std::string> list_items(HWND list) { return box_items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
-
-std::string wait_item_text(HWND dialog, int id, const std::string& want, DWORD timeout_ms)
-{
-    std::string text;
-    wait_until([&] { return (text = item_text(dialog, id)) == want; }, timeout_ms);
-    return text;
-}
-
 bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms)
 {
-    HWND box = nullptr;
-    if (!wait_until([&] { return (box = find_top_window(pid, "#32770", caption)) && GetDlgItem(box, 0xFFFF); },
-                    timeout_ms))
+    HWND box = wait_dialog(pid, caption, 0xFFFF, timeout_ms);
+    if (!box)
         return false;
     if (text)
         *text = item_text(box, 0xFFFF);
     click(box, IDOK);
-    wait_window_gone(box, 5000);
-    return true;
+    return wait_window_gone(box);
 }
 
-HWND review_song(App& app, HWND home, const std::string& title)
+std::string press_print_dialog(DWORD pid, bool ok)
 {
-    set_item_text_to(home, IDC_LIST_TITLES, title);
-    click(home, IDC_LIST_REVIEW);
-    HWND viewer = wait_dialog_with_child(app.pid, IDC_VIEWER_MAGNIFY_UP);
-    // the title box is written by the command the viewer posts to itself
-    if (viewer)
-        wait_until([&] { return item_text(viewer, IDC_VIEWER_TITLE) != "title"; }, 5000);
-    return viewer;
-}
-
-void choose_song(HWND home, const std::string& title)
-{
-    HWND songs = GetDlgItem(home, IDC_LIST_SONGS);
-    size_t before = list_items(songs).size();
-    set_item_text_to(home, IDC_LIST_TITLES, title);
-    click(home, IDC_LIST_CHOOSE);
-    wait_until([&] { return list_items(songs).size() != before; }, 5000);
-}
-
-// The viewer paints row i at y 20 + 14 i in cells 11 pixels wide from x 3 (at the
-// first magnification); the buttons on its right start at x 855. The row at the
-// top is told by how far right the pixels at its middle differ from the dialog's
-// own colour, taken at the bottom right where no song line reaches.
-int top_row_length(HWND viewer)
-{
-    RECT client;
-    POINT origin = {0, 0};
-    GetClientRect(viewer, &client);
-    ClientToScreen(viewer, &origin);
-    HDC screen = GetDC(nullptr);
-    COLORREF background = GetPixel(screen, origin.x + client.right - 4, origin.y + client.bottom - 4);
-    int right = 0;
-    for (int x = 840; x > 3 && !right; x--)
-        right = GetPixel(screen, origin.x + x, origin.y + 27) != background ? x + 1 : 0;
-    ReleaseDC(nullptr, screen);
-    return right ? (right - 3 + 5) / 11 : 0;
+    HWND dialog = wait_dialog(pid, "Print");
+    HWND combo = GetDlgItem(dialog, 0x0473);   // cmb4 of <dlgs.h>, the printer
+    if (dialog && !combo) {
+        printf("    Wine sees no printer: is cupsd running (scripts/cups-start.sh)?\n");
+        click(dialog, IDOK);
+    }
+    if (!combo)
+        return "";
+    Sleep(200);   // the dialog fills its controls in WM_INITDIALOG; let it finish
+    std::string printer = window_text(combo);
+    click(dialog, ok ? IDOK : IDCANCEL);
+    wait_window_gone(dialog, 5000);
+    return printer;
 }
 
 // ---- files -------------------------------------------------------------------------
@@ -352,122 +298,8 @@ bool write_file(const std::string& path, const std::string& bytes)
     return f && fclose(f) == 0 && ok;
 }
 
-bool file_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-std::string path_in(const App& app, const char* name) { return app.dir + "\\" + name; }
-
-bool wait_file_bytes(const std::string& path, const std::string& want, DWORD timeout_ms)
-{
-    return wait_until([&] { return read_file(path) == want; }, timeout_ms);
-}
-
 std::string wait_file(const std::string& path, DWORD timeout_ms)
 {
-    return wait_until([&] { return file_exists(path); }, timeout_ms) ? read_file(path) : "<missing>";
-}
-
-// ---- printing --------------------------------------------------------------------------
-PrintDialogResult press_print_dialog(DWORD pid, bool ok, std::string* printer, DWORD timeout_ms)
-{
-    HWND dialog = wait_top_window(pid, "#32770", "Print", timeout_ms);
-    HWND combo = dialog ? GetDlgItem(dialog, 0x0473) : nullptr;   // cmb4 of <dlgs.h>
-    if (dialog && !combo)
-        click(dialog, IDOK);
-    if (!combo)
-        return dialog ? PRINT_DIALOG_NO_PRINTER : PRINT_DIALOG_TIMEOUT;
-    Sleep(200);   // the dialog fills its controls in WM_INITDIALOG; let it finish
-    if (printer)
-        *printer = window_text(combo);
-    click(dialog, ok ? IDOK : IDCANCEL);
-    wait_window_gone(dialog, 5000);
-    return PRINT_DIALOG_PRESSED;
-}
-
-// cups-pdf's folder, named after the document with blanks as underscores; Wine
-// sees the Unix root as drive Z:.
-static std::string pdf_unix(const std::string& document)
-{
-    std::string name = document;
-    for (char& c : name)
-        c = c == ' ' ? '_' : c;
-    return "/var/spool/cups-pdf/out/" + name + ".pdf";
-}
-
-static std::string wine_path(std::string unix_path)
-{
-    for (char& c : unix_path)
-        c = c == '/' ? '\\' : c;
-    return "Z:" + unix_path;
-}
-
-bool forget_printout(const std::string& document) { return DeleteFileA(wine_path(pdf_unix(document)).c_str()); }
-
-static double attribute(const std::string& tag, const char* name)
-{
-    size_t at = tag.find(std::string(name) + "=\"");
-    return at == std::string::npos ? -1 : atof(tag.c_str() + at + strlen(name) + 2);
-}
-
-// The words of `pdftotext -bbox` output, then the rows: a word starts at the column
-// its left edge gives on the grid of the narrowest cell of a word of 4 or more letters.
-static void parse_printout(const std::string& html, Printout& out)
-{
-    for (size_t pos = 0, end; (pos = html.find('<', pos)) != std::string::npos; pos = end + 1) {
-        if ((end = html.find('>', pos)) == std::string::npos)
-            break;
-        std::string tag = html.substr(pos, end - pos + 1);
-        out.pages += tag.rfind("<page ", 0) == 0;
-        if (tag.rfind("<word ", 0) == 0)
-            out.words.push_back({out.pages, attribute(tag, "xMin"), attribute(tag, "xMax"), attribute(tag, "yMin"),
-                                 html.substr(end + 1, html.find("</word>", end) - end - 1)});
-    }
-    double left = 1e9, cell = 1e9;
-    for (const PrintedWord& w : out.words) {
-        left = std::min(left, w.x);
-        if (w.text.size() >= 4)
-            cell = std::min(cell, (w.x_end - w.x) / w.text.size());
-    }
-    // pdftotext may give a page's words column by column: put them in rows
-    std::vector<PrintedWord> words = out.words;
-    std::stable_sort(words.begin(), words.end(), [](const PrintedWord& p, const PrintedWord& q) {
-        return p.page != q.page ? p.page < q.page : std::fabs(p.y - q.y) > 0.5 ? p.y < q.y : p.x < q.x;
-    });
-    for (const PrintedWord& w : words) {
-        if (out.rows.empty() || out.rows.back().page != w.page || std::fabs(out.rows.back().y - w.y) > 0.5)
-            out.rows.push_back({w.page, w.y, ""});
-        std::string& text = out.rows.back().text;
-        size_t column = (size_t)std::lround((w.x - left) / cell);
-        text += text.size() < column ? std::string(column - text.size(), ' ') : text.empty() ? "" : " ";
-        text += w.text;
-    }
-}
-
-// Waits for the PDF, lets cups finish the job, then reads it with pdftotext on the
-// Unix side (the command leaves a ".done" file when its output is complete).
-Printout read_printout(const std::string& document)
-{
-    Printout out;
-    std::string pdf = pdf_unix(document), base = "/tmp/cantoria-print-" + std::to_string(GetTickCount());
-    if (wait_file(wine_path(pdf), 15000) == "<missing>" ||
-        !run_unix_shell("for i in $(seq 100); do [ -z \\\"$(lpstat -o)\\\" ] && break; sleep 0.1; done; "
-                        "pdftotext -bbox " + pdf + " " + base + ".html; touch " + base + ".done") ||
-        wait_file(wine_path(base + ".done"), 15000) == "<missing>")
-        return out;
-    out.found = true;
-    parse_printout(read_file(wine_path(base + ".html")), out);
-    for (const std::string& file : {base + ".html", base + ".done", pdf})
-        DeleteFileA(wine_path(file).c_str());
-    return out;
-}
-
-bool run_unix_shell(const std::string& command)
-{
-    std::string line = "/bin/sh -c \"" + command + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    return true;
+    wait_until([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeout_ms);
+    return read_file(path);
 }

@@ -2,29 +2,31 @@
 // is a list of steps that drive the real program as a user would, in the case-file
 // format of tests/support/case_file.h. Controls are named as in resources/resource.h;
 // IDC_LIST_* controls are those of the home screen, other controls those of the
-// window a step last waited for.
+// window a step last waited for. "<folder>" stands for the program's folder.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <map>
 
 #include "resources/resource.h"
 #include "tests/gui/harness.h"
 #include "tests/support/case_file.h"
 
-
 namespace {
 
-// A file of the source tree, through drive Z: (the Unix root under Wine).
-std::string source(const std::string& path)
+// A Unix path as Wine sees it: the root is drive Z:.
+std::string wine_path(std::string path)
+{
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return "Z:" + path;
+}
+
+std::string source(const std::string& path)   // a file of the source tree
 {
     const char* root = getenv("CANTORIA_SOURCE");
-    std::string name = std::string("Z:") + (root ? root : "/nonexistent") + "/" + path;
-    for (char& c : name)
-        c = c == '/' ? '\\' : c;
-    return read_file(name);
+    return read_file(wine_path(std::string(root ? root : "/nonexistent") + "/" + path));
 }
 
 int control_id(const std::string& name)
@@ -32,18 +34,95 @@ int control_id(const std::string& name)
     static std::map<std::string, int> ids = {{"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}, {"SB_LINEUP", SB_LINEUP},
         {"SB_LINEDOWN", SB_LINEDOWN}, {"SB_PAGEUP", SB_PAGEUP}, {"SB_PAGEDOWN", SB_PAGEDOWN},
         {"SB_THUMBTRACK", SB_THUMBTRACK}};
-    if (!ids.count("IDC_LIST_TITLES")) {
-        std::string text = source("resources/resource.h");
-        char id[64];
-        int value;
-        for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
-            if (sscanf(text.c_str() + at, "#define %63s %d", id, &value) == 2)
-                ids[id] = value;
-            if (text.find('\n', at) == std::string::npos)
-                break;
-        }
-    }
+    std::string text = ids.count("IDC_LIST_TITLES") ? "" : source("resources/resource.h");
+    char id[64];
+    int value;
+    for (const char* p = text.c_str(); (p = strstr(p, "#define ")) != nullptr; p++)
+        if (sscanf(p, "#define %63s %d", id, &value) == 2)
+            ids[id] = value;
     return ids.count(name) ? ids[name] : atoi(name.c_str());
+}
+
+// cups-pdf's file of a document (scripts/cups-start.sh), blanks as underscores.
+std::string pdf_of(std::string document)
+{
+    std::replace(document.begin(), document.end(), ' ', '_');
+    return "/var/spool/cups-pdf/out/" + document + ".pdf";
+}
+
+// Starts "/bin/sh -c command" on the Unix side; Wine gives no handle to wait on, so
+// the command ends by touching done, and this waits for that file.
+bool run_unix_shell(const std::string& command, const std::string& done)
+{
+    std::string line = "/bin/sh -c \"" + command + "; touch " + done + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return wait_file(wine_path(done), 40000) != "<missing>";
+}
+
+// The printout of a document as the journeys write it: "left" and the left margin,
+// then each row's page, its distance below the page's title and its text, in device
+// pixels of the 300 dpi page to the nearest 10. The words of `pdftotext -bbox` are
+// set at the columns their left edges give on the grid of the narrowest cell of a
+// word of 4 or more letters. The PDF is removed.
+struct Word {
+    int page;
+    double x, x_end, y;
+    std::string text;
+};
+
+std::string printout(const std::string& document)
+{
+    std::string pdf = pdf_of(document), html = "/tmp/cantoria-print-" + std::to_string(GetTickCount()) + ".html";
+    if (wait_file(wine_path(pdf), 15000) == "<missing>" ||
+        !run_unix_shell("for i in $(seq 100); do [ -z \\\"$(lpstat -o)\\\" ] && break; sleep 0.1; done; "
+                        "pdftotext -bbox " + pdf + " " + html, html + ".done"))
+        return "<no printout>";
+    std::string text = read_file(wine_path(html));
+    for (const std::string& file : {html, html + ".done", pdf})
+        DeleteFileA(wine_path(file).c_str());
+    auto attribute = [](const std::string& tag, const char* name) {
+        return atof(tag.c_str() + tag.find(std::string(name) + "=\"") + strlen(name) + 2);
+    };
+    std::vector<Word> words;
+    int page = 0;
+    for (size_t at = 0, end; (at = text.find('<', at)) != std::string::npos &&
+                             (end = text.find('>', at)) != std::string::npos; at = end) {
+        std::string tag = text.substr(at, end - at);
+        page += tag.rfind("<page ", 0) == 0;
+        if (tag.rfind("<word ", 0) == 0)
+            words.push_back({page, attribute(tag, "xMin"), attribute(tag, "xMax"), attribute(tag, "yMin"),
+                             text.substr(end + 1, text.find("</word>", end) - end - 1)});
+    }
+    double left = 1e9, cell = 1e9, top = 0, y = 0;
+    page = 0;
+    for (const Word& w : words) {
+        left = std::min(left, w.x);
+        cell = w.text.size() >= 4 ? std::min(cell, (w.x_end - w.x) / w.text.size()) : cell;
+    }
+    // pdftotext may give a page's words column by column: put them in rows
+    std::stable_sort(words.begin(), words.end(), [](const Word& p, const Word& q) {
+        return p.page != q.page ? p.page < q.page : std::fabs(p.y - q.y) > 0.5 ? p.y < q.y : p.x < q.x;
+    });
+    auto px = [](double pt) { return std::to_string(std::lround(pt * 300 / 72 / 10) * 10); };
+    std::string out = "left " + px(left), row;
+    words.push_back({0, left, left, 0, ""});   // ends the last row
+    for (const Word& w : words) {
+        if (w.page != page || std::fabs(w.y - y) > 0.5) {
+            out += row.empty() ? "" : "\n" + std::to_string(page) + " " + px(y - top) + " " + row;
+            top = w.page != page ? w.y : top;
+            page = w.page, y = w.y, row.clear();
+        }
+        size_t column = (size_t)std::lround((w.x - left) / cell);
+        row += row.size() < column ? std::string(column - row.size(), ' ') : row.empty() ? "" : " ";
+        row += w.text;
+    }
+    return out + "\n";
 }
 
 std::string joined(const std::vector<std::string>& items)
@@ -54,179 +133,177 @@ std::string joined(const std::vector<std::string>& items)
     return out;
 }
 
-// The printout as the journeys write it: "left" and the left margin, then each
-// row's page, its distance below the page's title and its text; in device pixels
-// of the 300 dpi page, to the nearest 10.
-std::string printed(const Printout& out)
+// The viewer paints row i at y 20 + 14 i in cells 11 pixels wide from x 3 (at the
+// first magnification); the buttons on its right start at x 855. The row at the
+// top is told by how far right the pixels at its middle differ from the dialog's
+// own colour, taken at the bottom right where no song line reaches.
+int top_row_length(HWND viewer)
 {
-    auto px = [](double pt) { return std::to_string((long)std::lround(pt * 300 / 72 / 10) * 10); };
-    double left = 1e9, top = 0;
-    for (const PrintedWord& w : out.words)
-        left = std::min(left, w.x);
-    std::string text = "left " + px(left) + "\n";
-    for (size_t i = 0; i < out.rows.size(); i++) {
-        top = i == 0 || out.rows[i - 1].page != out.rows[i].page ? out.rows[i].y : top;
-        text += std::to_string(out.rows[i].page) + " " + px(out.rows[i].y - top) + " " + out.rows[i].text + "\n";
-    }
-    return text;
+    RECT client;
+    POINT origin = {0, 0};
+    GetClientRect(viewer, &client);
+    ClientToScreen(viewer, &origin);
+    HDC screen = GetDC(nullptr);
+    COLORREF background = GetPixel(screen, origin.x + client.right - 4, origin.y + client.bottom - 4);
+    int right = 0;
+    for (int x = 840; x > 3 && !right; x--)
+        right = GetPixel(screen, origin.x + x, origin.y + 27) != background ? x + 1 : 0;
+    ReleaseDC(nullptr, screen);
+    return right ? (right - 3 + 5) / 11 : 0;
 }
 
 struct Journey {
     App app = {};
-    std::map<std::string, HWND> windows;   // "home", "viewer", "editor" or a name the steps gave
+    std::map<std::string, HWND> windows;   // "home", "viewer", "editor", "dialog" or a name the steps gave
     HWND current = nullptr;
     HANDLE held = INVALID_HANDLE_VALUE;
+    Case s;                                // the step, "<folder>" replaced
+    std::string a, b;                      // its first two fields
 
+    ~Journey()
+    {
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        app_stop(app);
+    }
     HWND target(const std::string& id)
     {
         return id.rfind("IDC_LIST_", 0) == 0 && !GetDlgItem(current, IDC_LIST_TITLES) ? windows["home"] : current;
     }
-    // Waits for a dialog of the kind (told by a control only it has) that no name holds yet.
-    void take(const std::string& kind, int child, const std::string& name)
+    HWND item(const std::string& id) { return GetDlgItem(target(id), control_id(id)); }
+    std::string path(const std::string& name) { return app.dir + "\\" + name; }
+    HWND main_window()
     {
-        HWND found = nullptr;
-        wait_until([&] {
-            for (HWND d : dialogs_of(app.pid)) {
-                bool named = false;
-                for (auto& w : windows)
-                    named |= w.second == d && IsWindow(d);
-                if (!named && GetDlgItem(d, child))
-                    return (found = d) != nullptr;
-            }
-            return false;
-        }, 10000);
-        CHECK(found != nullptr);
-        current = windows[name.empty() ? kind : name] = found;
-        if (found && kind == "viewer")
-            wait_until([&] { return item_text(found, IDC_VIEWER_TITLE) != "title"; });
-        sleep_ms(150);   // a dialog fills its controls from a command it posts to itself
+        std::vector<HWND> main = windows_of(app.pid, "MainClass");
+        return main.empty() ? nullptr : main[0];
     }
-    void hostile(const std::string& library, const std::string& songlist);
-    void step(const Case& s);
+    // Waits for a dialog of the kind (told by a control only it has) that no name holds yet.
+    void take(const std::string& kind, int child)
+    {
+        HWND found = wait_dialog(app.pid, nullptr, child, 10000, [&](HWND d) {
+            return std::any_of(windows.begin(), windows.end(), [&](auto& w) { return w.second == d; });
+        });
+        CHECK(found != nullptr);
+        current = windows[a.empty() ? kind : a] = found;
+        if (found && kind == "viewer")   // its title box is written by a command it posts to itself
+            wait_until([&] { return item_text(found, IDC_VIEWER_TITLE) != "title"; });
+        Sleep(150);   // a dialog fills its controls from a command it posts to itself
+    }
+    void step(const Case& step);
+    void run(const std::vector<Case>& steps)
+    {
+        for (const Case& step : steps)
+            this->step(step);
+    }
 };
 
-void Journey::step(const Case& s)
+std::string big_library()   // a 5 MB line and 20,000 titles
 {
-    const std::string& op = s[0];
-    std::string a = s.size() > 1 ? s[1] : "", b = s.size() > 2 ? s[2] : "";
-    for (std::string* field : {&a, &b})   // "<folder>" stands for the program's folder
-        for (size_t at; (at = field->find("<folder>")) != std::string::npos;)
-            field->replace(at, 8, app.dir);
-    HWND main = find_top_window(app.pid, "MainClass", nullptr);
-    if (op == "start") {
-        current = windows["home"] = app_start_home(app, s.size() > 1 ? &a : nullptr);
-        CHECK(current != nullptr);
-    } else if (op == "home" || op == "viewer" || op == "editor" || op == "dialog")   // dialog: open or save a file
-        take(op, op == "home" ? IDC_LIST_SONGS : op == "viewer" ? IDC_VIEWER_MAGNIFY_UP : op == "editor" ? IDC_EDITOR_TEXT : 0x47C, a);
-    else if (op == "use")
-        current = windows[a];
-    else if (op == "gone") {
-        CHECK(wait_window_gone(current));
-        current = windows["home"];
-    } else if (op == "click")
-        click(target(a), control_id(a));
-    else if (op == "check")
-        PostMessageA(GetDlgItem(target(a), control_id(a)), BM_CLICK, 0, 0);
-    else if (op == "select")
-        SendMessageTimeoutA(GetDlgItem(target(a), control_id(a)), CB_SETCURSEL, atoi(b.c_str()), 0, 0, 2000, nullptr);
-    else if (op == "type")
-        set_item_text_to(target(a), control_id(a), b);
-    else if (op == "chars") {   // keys typed at the end of a text box (UTF-8 in the journey)
-        HWND box = GetDlgItem(current, control_id(a));
-        std::wstring wide(b.size(), 0);
-        wide.resize(MultiByteToWideChar(CP_UTF8, 0, b.data(), (int)b.size(), &wide[0], (int)b.size()));
-        SendMessageTimeoutW(box, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF, SMTO_ABORTIFHUNG, 2000, nullptr);
+    std::string library = "::::: BIG :::::\r\n" + std::string(5 * 1024 * 1024, 'x') + "\r\n";
+    for (int i = 0; i < 20000; i++)
+        library += "::::: T" + std::to_string(100000 + i) + " :::::\r\n";
+    return library;
+}
+
+typedef void (*Step)(Journey& j);
+const std::map<std::string, Step> steps = {
+    {"start", [](Journey& j) {   // start [| library]
+        j.current = j.windows["home"] = app_start_home(j.app, j.s.size() > 1 ? &j.a : nullptr);
+        CHECK(j.current != nullptr);
+    }},
+    {"home", [](Journey& j) { j.take("home", IDC_LIST_SONGS); }},   // home [| a name for it]
+    {"viewer", [](Journey& j) { j.take("viewer", IDC_VIEWER_MAGNIFY_UP); }},
+    {"editor", [](Journey& j) { j.take("editor", IDC_EDITOR_TEXT); }},
+    {"dialog", [](Journey& j) { j.take("dialog", 0x47C); }},   // an open or save dialog
+    {"use", [](Journey& j) { j.current = j.windows[j.a]; }},
+    {"gone", [](Journey& j) {
+        CHECK(wait_window_gone(j.current));
+        j.current = j.windows["home"];
+    }},
+    {"click", [](Journey& j) { click(j.target(j.a), control_id(j.a)); }},
+    {"check", [](Journey& j) { PostMessageA(j.item(j.a), BM_CLICK, 0, 0); }},
+    {"select", [](Journey& j) { SendMessageTimeoutA(j.item(j.a), CB_SETCURSEL, atoi(j.b.c_str()), 0, 0, 2000, nullptr); }},
+    {"type", [](Journey& j) { set_item_text_to(j.target(j.a), control_id(j.a), j.b); }},
+    {"chars", [](Journey& j) {   // keys typed at the end of a text box (UTF-8 in the journey)
+        std::wstring wide(j.b.size(), 0);
+        wide.resize(MultiByteToWideChar(CP_UTF8, 0, j.b.data(), (int)j.b.size(), &wide[0], (int)j.b.size()));
+        SendMessageTimeoutW(j.item(j.a), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF, SMTO_ABORTIFHUNG, 2000, nullptr);
         for (wchar_t c : wide)
-            PostMessageW(box, WM_CHAR, c, 0);
-    }
-    else if (op == "expect")
-        CHECK_EQ_STR(wait_item_text(target(a), control_id(a), b), b);
-    else if (op == "keys") {   // a key button pressed once for each count the box must show
-        for (size_t at = 0, end; at < b.size(); at = end + 1) {
-            end = std::min(b.find(' ', at), b.size());
-            click(current, control_id(a));
-            CHECK_EQ_STR(wait_item_text(current, IDC_VIEWER_STEPS, b.substr(at, end - at)), b.substr(at, end - at));
+            PostMessageW(j.item(j.a), WM_CHAR, c, 0);
+    }},
+    {"expect", [](Journey& j) { CHECK_SOON(item_text(j.target(j.a), control_id(j.a)), j.b); }},
+    {"items", [](Journey& j) {   // the items of a combo or list box, each ended by "\n"
+        CHECK_SOON(joined(items_of(j.item(j.a))), j.b);
+    }},
+    {"keys", [](Journey& j) {   // a key button pressed once for each count the box must show
+        for (size_t at = 0, end; at < j.b.size(); at = end + 1) {
+            end = std::min(j.b.find(' ', at), j.b.size());
+            click(j.current, control_id(j.a));
+            CHECK_SOON(item_text(j.current, IDC_VIEWER_STEPS), j.b.substr(at, end - at));
         }
-    } else if (op == "titles" || op == "rows") {
-        HWND box = GetDlgItem(target("IDC_LIST_"), op == "titles" ? IDC_LIST_TITLES : IDC_LIST_SONGS);
-        auto items = [&] { return joined(op == "titles" ? combo_items(box) : list_items(box)); };
-        wait_until([&] { return items() == a; });
-        CHECK_EQ_STR(items(), a);
-    } else if (op == "choose")
-        choose_song(target("IDC_LIST_"), a);
-    else if (op == "review") {
-        current = windows["viewer"] = review_song(app, windows["home"], a);
-        CHECK(current != nullptr);
-    } else if (op == "message") {   // a box whose caption starts so, holding the text; closed with OK
-        HWND box = nullptr;
-        wait_until([&] {
-            for (HWND d : dialogs_of(app.pid))
-                if (window_text(d).rfind(a, 0) == 0 && GetDlgItem(d, 0xFFFF))
-                    return (box = d) != nullptr;
-            return false;
-        }, 10000);
-        CHECK(box && item_text(box, 0xFFFF).find(b) != std::string::npos);
-        if (box) {
-            click(box, IDOK);
-            wait_window_gone(box);
+    }},
+    {"choose", [](Journey& j) {   // a title added to the song list, its row awaited
+        size_t rows = items_of(GetDlgItem(j.target("IDC_LIST_"), IDC_LIST_SONGS)).size();
+        j.run({{"type", "IDC_LIST_TITLES", j.a}, {"click", "IDC_LIST_CHOOSE"}});
+        wait_until([&] { return items_of(GetDlgItem(j.target("IDC_LIST_"), IDC_LIST_SONGS)).size() != rows; });
+    }},
+    {"review", [](Journey& j) { j.run({{"type", "IDC_LIST_TITLES", j.a}, {"click", "IDC_LIST_REVIEW"}, {"viewer"}}); }},
+    {"message", [](Journey& j) {   // a box whose caption starts so, holding the text; closed with OK
+        std::string text;
+        CHECK(close_message_box(j.app.pid, j.a.c_str(), &text) && text.find(j.b) != std::string::npos);
+    }},
+    {"file", [](Journey& j) { write_file(j.path(j.a), j.b); }},
+    {"saved", [](Journey& j) { CHECK_SOON(read_file(j.path(j.a)), j.b); }},
+    {"missing", [](Journey& j) { CHECK_EQ(read_file(j.path(j.a)).substr(0, 200), "<missing>"); }},
+    {"mkdir", [](Journey& j) { CHECK(CreateDirectoryA(j.path(j.a).c_str(), nullptr)); }},
+    {"rmdir", [](Journey& j) { RemoveDirectoryA(j.path(j.a).c_str()); }},
+    {"hold", [](Journey& j) {   // another program holds the file open without sharing
+        j.held = CreateFileA(j.path(j.a).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }},
+    {"release", [](Journey& j) { CloseHandle(j.held), j.held = INVALID_HANDLE_VALUE; }},
+    {"exit", [](Journey& j) { CHECK_EQ(app_wait_exit(j.app), atoi(j.a.c_str())); }},
+    {"caption", [](Journey& j) { CHECK_EQ(window_text(j.main_window()), j.a); }},
+    {"menu", [](Journey& j) { PostMessageA(j.main_window(), WM_COMMAND, control_id(j.a), 0); }},
+    {"send", [](Journey& j) {   // sent, not posted: Wine drops the numbers 996-998 when posted
+        SendMessageTimeoutA(j.main_window(), control_id(j.a), 0, 0, SMTO_NORMAL, 300, nullptr);
+    }},
+    {"dialogs", [](Journey& j) { CHECK_SOON(std::to_string(windows_of(j.app.pid).size()), j.a); }},
+    {"scroll", [](Journey& j) {
+        PostMessageA(j.current, WM_VSCROLL, MAKEWPARAM(control_id(j.a), atoi(j.b.c_str())), 0);
+    }},
+    {"top", [](Journey& j) { CHECK_SOON(std::to_string(top_row_length(j.current)), j.a); }},
+    {"wait", [](Journey& j) { Sleep(atoi(j.a.c_str())); }},
+    {"print", [](Journey& j) {   // print | ok or cancel | the document, whose old PDF goes first [| the button]
+        DeleteFileA(wine_path(pdf_of(j.b)).c_str());
+        std::string button = j.s.size() > 3 ? j.s[3] : "IDC_VIEWER_PRINT";
+        click(j.target(button), control_id(button));
+        CHECK_EQ(press_print_dialog(j.app.pid, j.a == "ok"), "PDF");
+    }},
+    {"printed", [](Journey& j) {   // printed | the document | the printout, or "<nothing>"
+        if (j.b != "<nothing>") {
+            CHECK_EQ(printout(j.a), j.b);
+        } else {
+            Sleep(1500);
+            CHECK(!DeleteFileA(wine_path(pdf_of(j.a)).c_str()));
         }
-    } else if (op == "file")
-        write_file(path_in(app, a.c_str()), b);
-    else if (op == "saved") {
-        if (!wait_file_bytes(path_in(app, a.c_str()), b))
-            CHECK_EQ_STR(read_file(path_in(app, a.c_str())), b);
-    } else if (op == "missing")
-        CHECK(!file_exists(path_in(app, a.c_str())));
-    else if (op == "mkdir")
-        CHECK(CreateDirectoryA(path_in(app, a.c_str()).c_str(), nullptr));
-    else if (op == "rmdir")
-        RemoveDirectoryA(path_in(app, a.c_str()).c_str());
-    else if (op == "hold")   // another program holds the file open without sharing
-        held = CreateFileA(path_in(app, a.c_str()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    else if (op == "release")
-        CloseHandle(held);
-    else if (op == "exit")
-        CHECK_EQ_INT(app_wait_exit(app), atoi(a.c_str()));
-    else if (op == "caption")
-        CHECK_EQ_STR(window_text(main), a);
-    else if (op == "menu")
-        PostMessageA(main, WM_COMMAND, control_id(a), 0);
-    else if (op == "send") {   // sent, not posted: Wine drops the numbers 996-998 when posted
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(main, control_id(a), 0, 0, SMTO_NORMAL, 300, &result);
-    } else if (op == "dialogs") {
-        wait_until([&] { return (int)dialogs_of(app.pid).size() == atoi(a.c_str()); });
-        CHECK_EQ_INT(dialogs_of(app.pid).size(), atoi(a.c_str()));
-    } else if (op == "scroll")
-        PostMessageA(current, WM_VSCROLL, MAKEWPARAM(control_id(a), atoi(b.c_str())), 0);
-    else if (op == "top") {
-        wait_until([&] { return top_row_length(current) == atoi(a.c_str()); });
-        CHECK_EQ_INT(top_row_length(current), atoi(a.c_str()));
-    } else if (op == "wait")
-        sleep_ms(atoi(a.c_str()));
-    else if (op == "print") {   // print | ok or cancel | the document, whose old PDF goes first [| the button]
-        forget_printout(b);
-        std::string button = s.size() > 3 ? s[3] : "IDC_VIEWER_PRINT";
-        click(target(button), control_id(button));
-        std::string printer;
-        PrintDialogResult result = press_print_dialog(app.pid, a == "ok", &printer);
-        if (result == PRINT_DIALOG_NO_PRINTER)
-            printf("    Wine sees no printer: is cupsd running (scripts/cups-start.sh)?\n");
-        CHECK(result == PRINT_DIALOG_PRESSED && printer == "PDF");
-    } else if (op == "printed") {
-        if (b == "<nothing>") {
-            sleep_ms(1500);
-            CHECK(!forget_printout(a));
-        } else
-            CHECK_EQ_STR(printed(read_printout(a)), b);
-    } else if (op == "hostile") {
-        if (a == "<a 5 MB line and 20,000 titles>") {
-            a = "::::: BIG :::::\r\n" + std::string(5 * 1024 * 1024, 'x') + "\r\n";
-            for (int i = 0; i < 20000; i++)
-                a += "::::: T" + std::to_string(100000 + i) + " :::::\r\n";
-        }
-        hostile(a, b);
-    } else if (op == "version") {
+    }},
+    {"hostile", [](Journey& j) {   // hostile | library or "<a 5 MB line and 20,000 titles>" | song list
+        std::string library = j.a == "<a 5 MB line and 20,000 titles>" ? big_library() : j.a, list = j.b;
+        j.run({{"start", library}, {"file", "songlist.txt", list}});
+        std::vector<std::string> titles = items_of(GetDlgItem(j.current, IDC_LIST_TITLES));
+        titles.resize(std::min(titles.size(), (size_t)3));
+        titles.push_back("NOT IN THIS LIBRARY");
+        for (const std::string& title : titles)
+            j.run({{"review", title}, {"click", "IDC_VIEWER_NEXT_KEY"}, {"click", "IDC_VIEWER_PAGE_DOWN"},
+                   {"click", "IDC_VIEWER_RETURN"}, {"gone"}});
+        j.run({{"click", "IDC_LIST_LOAD"}, {"wait", "300"}, {"click", "IDC_LIST_RUN"}, {"viewer"},
+               {"repeat", "3", "click", "IDC_VIEWER_NEXT_SONG"}, {"click", "IDC_VIEWER_RETURN"}, {"gone"}});
+        CHECK(items_of(GetDlgItem(j.current, IDC_LIST_SONGS)).size() <= 30);
+        j.run({{"click", "IDC_LIST_EXIT"}, {"exit", "0"}, {"missing", "temp.cnr"}});
+        CHECK(read_file(j.path("songbook.cnr")) == library);
+        CHECK(read_file(j.path("songlist.txt")) == list);
+    }},
+    {"version", [](Journey& j) {   // version | file version | product name
         DWORD handle = 0, size = GetFileVersionInfoSizeA(program_path, &handle);
         std::string data(size, '\0');
         VS_FIXEDFILEINFO* fixed = nullptr;
@@ -235,57 +312,41 @@ void Journey::step(const Case& s)
         REQUIRE(size && GetFileVersionInfoA(program_path, 0, size, &data[0]) &&
                 VerQueryValueA(data.data(), "\\", (void**)&fixed, &len) &&
                 VerQueryValueA(data.data(), "\\StringFileInfo\\040904E4\\ProductName", (void**)&product, &len));
-        CHECK_EQ_STR(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)), a);
-        CHECK_EQ_STR(product, b);
-    } else if (op == "shot") {   // shot | name: the window as the screen shows it; shot | name.pdf | document
-        std::string folder = getenv("CANTORIA_SHOTS") ? getenv("CANTORIA_SHOTS") : "/tmp", command, pdf = b;
+        CHECK_EQ(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)), j.a);
+        CHECK_EQ(std::string(product), j.b);
+    }},
+    {"shot", [](Journey& j) {   // shot | name: the window as the screen shows it, into CANTORIA_SHOTS
+        std::string to = std::string(getenv("CANTORIA_SHOTS") ? getenv("CANTORIA_SHOTS") : "/tmp") + "/" + j.a;
         RECT r;
-        GetWindowRect(current, &r);
-        for (char& c : pdf)
-            c = c == ' ' ? '_' : c;
-        pdf = "/var/spool/cups-pdf/out/" + pdf + ".pdf";
-        if (b.empty())
-            command = "import -window root -crop " + std::to_string(r.right - r.left) + "x" +
-                      std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" + std::to_string(r.top) +
-                      " +repage -strip " + folder + "/" + a + ".png";
-        else   // the whole PDF, once cups-pdf has closed it
-            command = "for i in $(seq 300); do tail -c 8 " + pdf + " | grep -q EOF && break; sleep 0.1; done; cp " +
-                      pdf + " " + folder + "/" + a;
-        sleep_ms(300);
-        CHECK(run_unix_shell(command + "; touch " + folder + "/" + a + ".done") &&
-              wait_file("Z:" + folder + "/" + a + ".done", 40000) != "<missing>");
-    } else if (op == "repeat") {
-        for (int i = 0; i < atoi(a.c_str()); i++)
-            step(Case(s.begin() + 2, s.end()));
-    } else
-        CHECK_EQ_STR("unknown step", op);
-}
+        GetWindowRect(j.current, &r);
+        Sleep(300);
+        CHECK(run_unix_shell("import -window root -crop " + std::to_string(r.right - r.left) + "x" +
+                             std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
+                             std::to_string(r.top) + " +repage -strip " + to + ".png", to + ".done"));
+    }},
+    {"repeat", [](Journey& j) {   // repeat | count | a step
+        Case again(j.s.begin() + 2, j.s.end());
+        for (int i = atoi(j.a.c_str()); i > 0; i--)
+            j.step(again);
+    }},
+};
 
-// A hand-edited library and song list through the real program: the first titles
-// and a missing one reviewed, the list loaded and run, the program ended; every
-// file stays as it was.
-void Journey::hostile(const std::string& library, const std::string& songlist)
+void Journey::step(const Case& step)
 {
-    current = windows["home"] = app_start_home(app, &library);
-    REQUIRE(current);
-    write_file(path_in(app, "songlist.txt"), songlist);
-    std::vector<std::string> titles = combo_items(GetDlgItem(current, IDC_LIST_TITLES));
-    titles.resize(std::min(titles.size(), (size_t)3));
-    titles.push_back("NOT IN THIS LIBRARY");
-    for (const std::string& title : titles) {
-        HWND viewer = review_song(app, windows["home"], title);
-        REQUIRE(viewer);
-        for (int id : {IDC_VIEWER_NEXT_KEY, IDC_VIEWER_PAGE_DOWN, IDC_VIEWER_RETURN})
-            click(viewer, id);
-        CHECK(wait_window_gone(viewer));
-    }
-    for (const char* s : {"click | IDC_LIST_LOAD", "wait | 300", "click | IDC_LIST_RUN", "viewer",
-                          "repeat | 3 | click | IDC_VIEWER_NEXT_SONG", "click | IDC_VIEWER_RETURN", "gone",
-                          "click | IDC_LIST_EXIT", "exit | 0", "missing | temp.cnr"})
-        step(parse_cases(s, source)[0]);
-    CHECK(list_items(GetDlgItem(windows["home"], IDC_LIST_SONGS)).size() <= 30);
-    CHECK(read_file(path_in(app, "songbook.cnr")) == library);
-    CHECK(read_file(path_in(app, "songlist.txt")) == songlist);
+    s = step;
+    for (std::string& field : s)
+        for (size_t at; (at = field.find("<folder>")) != std::string::npos;)
+            field.replace(at, 8, app.dir);
+    a = s.size() > 1 ? s[1] : "", b = s.size() > 2 ? s[2] : "";
+    int failures = gui_failures;
+    auto found = steps.find(s[0]);
+    if (found == steps.end())
+        CHECK_EQ(s[0], "a step");
+    else
+        found->second(*this);
+    if (gui_failures != failures)
+        printf("    in the step \"%s\"\n", joined(Case(step.begin(), step.begin() + std::min(step.size(), (size_t)3)))
+                                          .substr(0, 120).c_str());
 }
 
 }  // namespace
@@ -299,27 +360,16 @@ void register_journeys(const char* suite)
     char today[16], long_date[100] = "";
     snprintf(today, sizeof today, "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
     GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, long_date, sizeof long_date);
-    std::vector<Case> steps = parse_cases(source(std::string("tests/gui/journeys/") + suite + ".txt"), source);
-    const std::pair<std::string, std::string> dates[] = {{"<today>", today}, {"<long date>", long_date}};
-    for (Case& step : steps)
-        for (std::string& field : step)
-            for (const auto& date : dates)
-                for (size_t at; (at = field.find(date.first)) != std::string::npos;)
-                    field.replace(at, date.first.size(), date.second);
-    for (size_t i = 0; i < steps.size(); i++) {
-        if (steps[i][0] != "journey")
-            continue;
-        size_t end = i + 1;
-        while (end < steps.size() && steps[end][0] != "journey")
-            end++;
-        std::vector<Case> list(steps.begin() + i + 1, steps.begin() + end);
-        add_gui_case(suite, steps[i][1], [list] {
-            Journey journey;
-            for (const Case& s : list)
-                journey.step(s);
-            if (journey.held != INVALID_HANDLE_VALUE)
-                CloseHandle(journey.held);
-            app_stop(journey.app);
-        });
-    }
+    std::string text = source(std::string("tests/gui/journeys/") + suite + ".txt");
+    for (const auto& date : {std::make_pair("<today>", today), std::make_pair("<long date>", long_date)})
+        for (size_t at; (at = text.find(date.first)) != std::string::npos;)
+            text.replace(at, strlen(date.first), date.second);
+    std::vector<std::pair<std::string, std::vector<Case>>> journeys;
+    for (const Case& step : parse_cases(text, source))
+        if (step[0] == "journey")
+            journeys.push_back({step[1], {}});
+        else if (!journeys.empty())
+            journeys.back().second.push_back(step);
+    for (const auto& journey : journeys)
+        add_gui_case(suite, journey.first, [steps = journey.second] { Journey().run(steps); });
 }
