@@ -66,7 +66,7 @@ static void bench_library(int songs)
         Sleep(2);
     }
     double start_s = seconds_since(t);
-    CHECK_EQ((int)count, songs);
+    CHECK_EQ(std::to_string(count), std::to_string(songs));
 
     // Review of the last song: until the viewer shows its title
     std::string last = library_title(songs);
@@ -104,7 +104,7 @@ static void bench_library(int songs)
     if (close_message_box(app.pid, "SAVE SONG", &failure, 200))
         printf("    the save failed: %s\n", failure.c_str());
     CHECK(read_file(dir + "\\songbook.cnr").find("changed \r\n") != std::string::npos);
-    CHECK_EQ(file_size(dir + "\\oldbook.cnr"), (LONGLONG)library.size());
+    CHECK_EQ(std::to_string(file_size(dir + "\\oldbook.cnr")), std::to_string(library.size()));
     click(editor, IDC_EDITOR_CANCEL);
     app_stop(app);
 
@@ -182,7 +182,7 @@ GUI_TEST(bench, import_100_files_into_10000_songs)
     close_message_box(app.pid, "IMPORT", &summary);
     CHECK_EQ(summary, "100 songs were added to the library.");
     SendMessageTimeoutA(titles, CB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count);
-    CHECK_EQ((int)count, songs + files);
+    CHECK_EQ(std::to_string(count), std::to_string(songs + files));
     app_stop(app);
 
     printf("BENCH wine import files=%d songs=%d bytes=%zu floor_copy_flushed_ms=%.1f dialog_closed_ms=%.1f "

@@ -2,7 +2,6 @@
 #include "tests/gui/harness.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "resources/resource.h"
 
@@ -13,7 +12,7 @@ struct GuiCase {
     std::string suite, name;
     std::function<void()> run;
 };
-static std::vector<GuiCase>& gui_cases()
+static std::vector<GuiCase>& gui_cases()   // filled while the program starts
 {
     static std::vector<GuiCase> cases;
     return cases;
@@ -42,29 +41,21 @@ static std::string printable(const std::string& bytes)
     return out;
 }
 
-void check_equal(const char* file, int line, const char* what, const std::string& got, const std::string& want)
-{
-    if (got != want)
-        check_failed(file, line, std::string(what) + "\n    got:      [" + printable(got) + "]\n    expected: [" +
-                                     printable(want) + "]");
-}
-
 void check_soon(const char* file, int line, const char* what, const std::function<std::string()>& read,
                 const std::string& want, DWORD timeout_ms)
 {
     std::string got;
-    wait_until([&] { return (got = read()) == want; }, timeout_ms);
-    check_equal(file, line, what, got, want);
+    if (!wait_until([&] { return (got = read()) == want; }, timeout_ms))
+        check_failed(file, line, std::string(what) + "\n    got:      [" + printable(got) + "]\n    expected: [" +
+                                     printable(want) + "]");
 }
 
 void register_journeys(const char* suite);   // journeys.cpp
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        printf("usage: gui_tests SUITE CANTORIA_EXE\n");
-        return 2;
-    }
+    if (argc < 3)
+        return printf("usage: gui_tests SUITE CANTORIA_EXE\n"), 2;
     program_path = argv[2];
     register_journeys(argv[1]);
     int passed = 0, failed = 0;
@@ -77,10 +68,9 @@ int main(int argc, char** argv)
         DWORD start = GetTickCount();
         test.run();
         bool ok = gui_failures == failures;
-        printf("[ %s ] %s.%s (%lu ms)\n", ok ? " OK " : "FAIL", argv[1], test.name.c_str(),
-               (unsigned long)(GetTickCount() - start));
-        fflush(stdout);
         (ok ? passed : failed)++;
+        printf("[ %s ] %s.%s (%lu ms)\n", ok ? " OK " : "FAIL", argv[1], test.name.c_str(), GetTickCount() - start);
+        fflush(stdout);
     }
     printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 && passed > 0 ? 0 : 1;
@@ -94,16 +84,14 @@ bool wait_until(const std::function<bool()>& done, DWORD timeout_ms)
     return true;
 }
 
-// ---- the program -------------------------------------------------------------
 std::string make_temp_dir()
 {
     static int counter = 0;
-    char base[MAX_PATH], dir[MAX_PATH];
-    GetTempPathA(sizeof base, base);
-    do
-        snprintf(dir, sizeof dir, "%scantoria-gui-%lu-%d", base, GetCurrentProcessId(), ++counter);
-    while (!CreateDirectoryA(dir, nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
-    return dir;
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    std::string base = dir + std::string("cantoria-gui-") + std::to_string(GetCurrentProcessId()) + "-";
+    while (!CreateDirectoryA((base + std::to_string(++counter)).c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS) {}
+    return base + std::to_string(counter);
 }
 
 bool app_start(App& app, const std::string& dir)
@@ -139,42 +127,23 @@ void app_stop(App& app)
 HWND app_start_home(App& app, const std::string* library)
 {
     std::string dir = make_temp_dir();
-    if (library)
-        write_file(dir + "\\songbook.cnr", *library);
-    if (!app_start(app, dir))
+    if ((library && !write_file(dir + "\\songbook.cnr", *library)) || !app_start(app, dir))
         return nullptr;
     HWND home = wait_dialog(app.pid, "List of Songs Available");
     // the title box is filled by the command the dialog posts to itself
-    if (home && !library)
-        wait_until([&] { return SendMessageA(GetDlgItem(home, IDC_LIST_TITLES), CB_GETCOUNT, 0, 0) > 0; });
+    wait_until([&] { return library || SendMessageA(GetDlgItem(home, IDC_LIST_TITLES), CB_GETCOUNT, 0, 0) > 0; });
     Sleep(100);
     return home;
 }
 
-// ---- windows -----------------------------------------------------------------------
-struct WindowSearch {
-    DWORD pid;
-    const char* class_name;
-    std::vector<HWND> found;
-};
-
-static BOOL CALLBACK search_window(HWND window, LPARAM param)
-{
-    WindowSearch* s = (WindowSearch*)param;
-    DWORD pid = 0;
-    char cls[64] = "";
-    GetWindowThreadProcessId(window, &pid);
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == s->pid && IsWindowVisible(window) && strcmp(cls, s->class_name) == 0)
-        s->found.push_back(window);
-    return TRUE;
-}
-
 std::vector<HWND> windows_of(DWORD pid, const char* class_name)
 {
-    WindowSearch search = {pid, class_name, {}};
-    EnumWindows(search_window, (LPARAM)&search);
-    return search.found;
+    std::vector<HWND> found;
+    DWORD owner = 0;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, class_name, nullptr)) != nullptr;)
+        if (GetWindowThreadProcessId(w, &owner) && owner == pid && IsWindowVisible(w))
+            found.push_back(w);
+    return found;
 }
 
 HWND wait_dialog(DWORD pid, const char* caption, int child, DWORD timeout_ms, const std::function<bool(HWND)>& skip)
@@ -195,7 +164,6 @@ bool wait_window_gone(HWND window, DWORD timeout_ms)
     return wait_until([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout_ms);
 }
 
-// ---- controls ---------------------------------------------------------------------
 void click(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
@@ -203,26 +171,25 @@ void click(HWND dialog, int id)
 
 // Texts are read in their wide form and converted: the ANSI forms come back
 // wrong across processes under Wine.
-static wchar_t wide_text[65536];
+static wchar_t wide[65536];
 
 static std::string from_wide()
 {
     static char out[65536];
-    int n = WideCharToMultiByte(CP_ACP, 0, wide_text, -1, out, sizeof out, nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, out, sizeof out, nullptr, nullptr);
     return n > 0 ? std::string(out, n - 1) : std::string();
 }
 
 std::string window_text(HWND window)
 {
-    wide_text[0] = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 65536, (LPARAM)wide_text, SMTO_ABORTIFHUNG, 3000, nullptr);
+    wide[0] = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 65536, (LPARAM)wide, SMTO_ABORTIFHUNG, 3000, nullptr);
     return from_wide();
 }
 
 std::string item_text(HWND dialog, int id)
 {
-    HWND item = GetDlgItem(dialog, id);
-    return item ? window_text(item) : "<no control>";
+    return GetDlgItem(dialog, id) ? window_text(GetDlgItem(dialog, id)) : "<no control>";
 }
 
 void set_item_text_to(HWND dialog, int id, const std::string& text)
@@ -234,16 +201,15 @@ std::vector<std::string> items_of(HWND box)
 {
     char cls[16] = "";
     GetClassNameA(box, cls, sizeof cls);
-    bool list = _stricmp(cls, "ListBox") == 0;
+    bool list = lstrcmpiA(cls, "ListBox") == 0;
     std::vector<std::string> items;
     DWORD_PTR count = 0, len = 0;
     SendMessageTimeoutW(box, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 3000, &count);
     for (int i = 0; i < (int)(LONG_PTR)count; i++) {
         SendMessageTimeoutW(box, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 3000, &len);
-        wide_text[0] = 0;
+        wide[0] = 0;
         if (len < 65536)
-            SendMessageTimeoutW(box, list ? LB_GETTEXT : CB_GETLBTEXT, i, (LPARAM)wide_text, SMTO_ABORTIFHUNG, 3000,
-                                nullptr);
+            SendMessageTimeoutW(box, list ? LB_GETTEXT : CB_GETLBTEXT, i, (LPARAM)wide, SMTO_ABORTIFHUNG, 3000, nullptr);
         items.push_back(len < 65536 ? from_wide() : "<too long>");
     }
     return items;
@@ -252,32 +218,26 @@ std::vector<std::string> items_of(HWND box)
 bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms)
 {
     HWND box = wait_dialog(pid, caption, 0xFFFF, timeout_ms);
-    if (!box)
-        return false;
-    if (text)
+    if (box && text)
         *text = item_text(box, 0xFFFF);
-    click(box, IDOK);
-    return wait_window_gone(box);
+    if (box)
+        click(box, IDOK);
+    return box && wait_window_gone(box);
 }
 
 std::string press_print_dialog(DWORD pid, bool ok)
 {
     HWND dialog = wait_dialog(pid, "Print");
     HWND combo = GetDlgItem(dialog, 0x0473);   // cmb4 of <dlgs.h>, the printer
-    if (dialog && !combo) {
+    if (dialog && !combo)
         printf("    Wine sees no printer: is cupsd running (scripts/cups-start.sh)?\n");
-        click(dialog, IDOK);
-    }
-    if (!combo)
-        return "";
     Sleep(200);   // the dialog fills its controls in WM_INITDIALOG; let it finish
-    std::string printer = window_text(combo);
-    click(dialog, ok ? IDOK : IDCANCEL);
-    wait_window_gone(dialog, 5000);
+    std::string printer = combo ? window_text(combo) : "";
+    click(dialog, ok && combo ? IDOK : IDCANCEL);
+    wait_window_gone(dialog);
     return printer;
 }
 
-// ---- files -------------------------------------------------------------------------
 std::string read_file(const std::string& path)
 {
     FILE* f = fopen(path.c_str(), "rb");

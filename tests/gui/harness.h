@@ -15,32 +15,24 @@ void add_gui_case(const char* suite, const std::string& name, const std::functio
     static int gui_test_reg_##suite##_##name = (add_gui_case(#suite, #name, gui_test_##suite##_##name), 0); \
     static void gui_test_##suite##_##name()
 
-extern int gui_failures;   // failures recorded so far
+// CHECK records a failure and goes on; REQUIRE also leaves the test; CHECK_SOON
+// polls until read gives want (a text) and shows the last text read when it never does.
+extern int gui_failures;
 void check_failed(const char* file, int line, const std::string& what);
-void check_equal(const char* file, int line, const char* what, const std::string& got, const std::string& want);
-inline void check_equal(const char* file, int line, const char* what, long long got, long long want)
-{
-    check_equal(file, line, what, std::to_string(got), std::to_string(want));
-}
-// Polls until read() gives want; a failure shows the last text read.
 void check_soon(const char* file, int line, const char* what, const std::function<std::string()>& read,
-                const std::string& want, DWORD timeout_ms = 5000);
-// CHECK records a failure and goes on; REQUIRE also leaves the test.
+                const std::string& want, DWORD timeout_ms);
 #define CHECK(cond) do { if (!(cond)) check_failed(__FILE__, __LINE__, "CHECK(" #cond ")"); } while (0)
 #define REQUIRE(cond) do { if (!(cond)) { check_failed(__FILE__, __LINE__, "REQUIRE(" #cond ")"); return; } } while (0)
-#define CHECK_EQ(got, want) check_equal(__FILE__, __LINE__, #got, got, want)
-#define CHECK_SOON(read, want) check_soon(__FILE__, __LINE__, #read, [&] { return std::string(read); }, want)
+#define CHECK_SOON(read, want) check_soon(__FILE__, __LINE__, #read, [&] { return std::string(read); }, want, 5000)
+#define CHECK_EQ(got, want) check_soon(__FILE__, __LINE__, #got, [&] { return std::string(got); }, want, 0)
 
-// ---- the program under test ---------------------------------------------------
 extern const char* program_path;   // cantoria.exe, from the command line
-
 struct App {
     PROCESS_INFORMATION pi;
     DWORD pid;
     std::string dir;               // the program's current directory
     bool running;
 };
-
 std::string make_temp_dir();       // a fresh empty folder under the temp folder
 bool app_start(App& app, const std::string& dir);
 int app_wait_exit(App& app, DWORD timeout_ms = 15000);   // the exit code, or -1 on timeout
@@ -49,10 +41,8 @@ void app_stop(App& app);           // ends the program if it still runs
 // the home screen to hold its titles; returns the home screen, or nullptr.
 HWND app_start_home(App& app, const std::string* library = nullptr);
 
-// ---- windows and controls -----------------------------------------------------
 bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
-// The visible top-level windows of the process of this class.
-std::vector<HWND> windows_of(DWORD pid, const char* class_name = "#32770");
+std::vector<HWND> windows_of(DWORD pid, const char* class_name = "#32770");   // the visible top-level ones
 // Waits for a dialog whose caption starts so (null: any) with a child of this id
 // (0: any) that skip does not pass over.
 HWND wait_dialog(DWORD pid, const char* caption, int child = 0, DWORD timeout_ms = 10000,
@@ -65,12 +55,10 @@ void set_item_text_to(HWND dialog, int id, const std::string& text);
 std::vector<std::string> items_of(HWND box);   // of a combo box or a list box
 // Waits for a message box whose caption starts so, reads its text, closes it with OK.
 bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms = 10000);
-// Waits for the common print dialog and presses OK or Cancel; returns the printer
-// it showed, or "" when none came (Wine's "install a printer" box is closed).
+// Presses OK or Cancel in the common print dialog; returns the printer it showed,
+// or "" when none came (Wine's "install a printer" box is closed).
 std::string press_print_dialog(DWORD pid, bool ok);
 
-// ---- files ---------------------------------------------------------------------
 std::string read_file(const std::string& path);          // "<missing>" when missing
 bool write_file(const std::string& path, const std::string& bytes);
-// Waits until the file exists; returns its bytes, or "<missing>".
-std::string wait_file(const std::string& path, DWORD timeout_ms = 10000);
+std::string wait_file(const std::string& path, DWORD timeout_ms = 10000);   // once it exists

@@ -16,8 +16,7 @@
 
 namespace {
 
-// A Unix path as Wine sees it: the root is drive Z:.
-std::string wine_path(std::string path)
+std::string wine_path(std::string path)   // a Unix path as Wine sees it: the root is drive Z:
 {
     std::replace(path.begin(), path.end(), '/', '\\');
     return "Z:" + path;
@@ -43,8 +42,7 @@ int control_id(const std::string& name)
     return ids.count(name) ? ids[name] : atoi(name.c_str());
 }
 
-// cups-pdf's file of a document (scripts/cups-start.sh), blanks as underscores.
-std::string pdf_of(std::string document)
+std::string pdf_of(std::string document)   // as cups-pdf names it (scripts/cups-start.sh)
 {
     std::replace(document.begin(), document.end(), ' ', '_');
     return "/var/spool/cups-pdf/out/" + document + ".pdf";
@@ -86,18 +84,14 @@ std::string printout(const std::string& document)
     std::string text = read_file(wine_path(html));
     for (const std::string& file : {html, html + ".done", pdf})
         DeleteFileA(wine_path(file).c_str());
-    auto attribute = [](const std::string& tag, const char* name) {
-        return atof(tag.c_str() + tag.find(std::string(name) + "=\"") + strlen(name) + 2);
-    };
+    auto number = [&](size_t at, const char* name) { return atof(text.c_str() + text.find(name, at) + strlen(name)); };
     std::vector<Word> words;
     int page = 0;
-    for (size_t at = 0, end; (at = text.find('<', at)) != std::string::npos &&
-                             (end = text.find('>', at)) != std::string::npos; at = end) {
-        std::string tag = text.substr(at, end - at);
-        page += tag.rfind("<page ", 0) == 0;
-        if (tag.rfind("<word ", 0) == 0)
-            words.push_back({page, attribute(tag, "xMin"), attribute(tag, "xMax"), attribute(tag, "yMin"),
-                             text.substr(end + 1, text.find("</word>", end) - end - 1)});
+    for (size_t at = 0, end; (at = text.find('<', at + 1)) != std::string::npos;) {
+        page += text.compare(at, 6, "<page ") == 0;
+        if (text.compare(at, 6, "<word ") == 0 && (end = text.find('>', at)) != std::string::npos)
+            words.push_back({page, number(at, "xMin=\""), number(at, "xMax=\""), number(at, "yMin=\""),
+                             text.substr(end + 1, text.find('<', end) - end - 1)});
     }
     double left = 1e9, cell = 1e9, top = 0, y = 0;
     page = 0;
@@ -110,11 +104,11 @@ std::string printout(const std::string& document)
         return p.page != q.page ? p.page < q.page : std::fabs(p.y - q.y) > 0.5 ? p.y < q.y : p.x < q.x;
     });
     auto px = [](double pt) { return std::to_string(std::lround(pt * 300 / 72 / 10) * 10); };
-    std::string out = "left " + px(left), row;
+    std::string out = "left " + px(left) + "\n", row;
     words.push_back({0, left, left, 0, ""});   // ends the last row
     for (const Word& w : words) {
         if (w.page != page || std::fabs(w.y - y) > 0.5) {
-            out += row.empty() ? "" : "\n" + std::to_string(page) + " " + px(y - top) + " " + row;
+            out += row.empty() ? "" : std::to_string(page) + " " + px(y - top) + " " + row + "\n";
             top = w.page != page ? w.y : top;
             page = w.page, y = w.y, row.clear();
         }
@@ -122,7 +116,13 @@ std::string printout(const std::string& document)
         row += row.size() < column ? std::string(column - row.size(), ' ') : row.empty() ? "" : " ";
         row += w.text;
     }
-    return out + "\n";
+    return out;
+}
+
+void replace_all(std::string& text, const char* from, const std::string& to)
+{
+    for (size_t at; (at = text.find(from)) != std::string::npos;)
+        text.replace(at, strlen(from), to);
 }
 
 std::string joined(const std::vector<std::string>& items)
@@ -172,11 +172,7 @@ struct Journey {
     }
     HWND item(const std::string& id) { return GetDlgItem(target(id), control_id(id)); }
     std::string path(const std::string& name) { return app.dir + "\\" + name; }
-    HWND main_window()
-    {
-        std::vector<HWND> main = windows_of(app.pid, "MainClass");
-        return main.empty() ? nullptr : main[0];
-    }
+    HWND main_window() { return FindWindowA("MainClass", nullptr); }   // one program runs at a time
     // Waits for a dialog of the kind (told by a control only it has) that no name holds yet.
     void take(const std::string& kind, int child)
     {
@@ -190,20 +186,8 @@ struct Journey {
         Sleep(150);   // a dialog fills its controls from a command it posts to itself
     }
     void step(const Case& step);
-    void run(const std::vector<Case>& steps)
-    {
-        for (const Case& step : steps)
-            this->step(step);
-    }
+    void run(const std::vector<Case>& steps) { std::for_each(steps.begin(), steps.end(), [&](const Case& c) { step(c); }); }
 };
-
-std::string big_library()   // a 5 MB line and 20,000 titles
-{
-    std::string library = "::::: BIG :::::\r\n" + std::string(5 * 1024 * 1024, 'x') + "\r\n";
-    for (int i = 0; i < 20000; i++)
-        library += "::::: T" + std::to_string(100000 + i) + " :::::\r\n";
-    return library;
-}
 
 typedef void (*Step)(Journey& j);
 const std::map<std::string, Step> steps = {
@@ -261,7 +245,7 @@ const std::map<std::string, Step> steps = {
         j.held = CreateFileA(j.path(j.a).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     }},
     {"release", [](Journey& j) { CloseHandle(j.held), j.held = INVALID_HANDLE_VALUE; }},
-    {"exit", [](Journey& j) { CHECK_EQ(app_wait_exit(j.app), atoi(j.a.c_str())); }},
+    {"exit", [](Journey& j) { CHECK_EQ(std::to_string(app_wait_exit(j.app)), j.a); }},
     {"caption", [](Journey& j) { CHECK_EQ(window_text(j.main_window()), j.a); }},
     {"menu", [](Journey& j) { PostMessageA(j.main_window(), WM_COMMAND, control_id(j.a), 0); }},
     {"send", [](Journey& j) {   // sent, not posted: Wine drops the numbers 996-998 when posted
@@ -288,7 +272,12 @@ const std::map<std::string, Step> steps = {
         }
     }},
     {"hostile", [](Journey& j) {   // hostile | library or "<a 5 MB line and 20,000 titles>" | song list
-        std::string library = j.a == "<a 5 MB line and 20,000 titles>" ? big_library() : j.a, list = j.b;
+        std::string library = j.a, list = j.b;
+        if (library == "<a 5 MB line and 20,000 titles>") {
+            library = "::::: BIG :::::\r\n" + std::string(5 << 20, 'x') + "\r\n";
+            for (int i = 0; i < 20000; i++)
+                library += "::::: T" + std::to_string(100000 + i) + " :::::\r\n";
+        }
         j.run({{"start", library}, {"file", "songlist.txt", list}});
         std::vector<std::string> titles = items_of(GetDlgItem(j.current, IDC_LIST_TITLES));
         titles.resize(std::min(titles.size(), (size_t)3));
@@ -303,17 +292,16 @@ const std::map<std::string, Step> steps = {
         CHECK(read_file(j.path("songbook.cnr")) == library);
         CHECK(read_file(j.path("songlist.txt")) == list);
     }},
-    {"version", [](Journey& j) {   // version | file version | product name
+    {"version", [](Journey& j) {   // version | the file's version | its product name
         DWORD handle = 0, size = GetFileVersionInfoSizeA(program_path, &handle);
-        std::string data(size, '\0');
+        std::string data(size + 1, '\0');
         VS_FIXEDFILEINFO* fixed = nullptr;
         char* product = nullptr;
         UINT len = 0;
-        REQUIRE(size && GetFileVersionInfoA(program_path, 0, size, &data[0]) &&
-                VerQueryValueA(data.data(), "\\", (void**)&fixed, &len) &&
-                VerQueryValueA(data.data(), "\\StringFileInfo\\040904E4\\ProductName", (void**)&product, &len));
-        CHECK_EQ(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)), j.a);
-        CHECK_EQ(std::string(product), j.b);
+        REQUIRE(GetFileVersionInfoA(program_path, 0, size, &data[0]) && VerQueryValueA(&data[0], "\\", (void**)&fixed, &len) &&
+                VerQueryValueA(&data[0], "\\StringFileInfo\\040904E4\\ProductName", (void**)&product, &len));
+        CHECK_EQ(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+                 " " + product, j.a + " " + j.b);
     }},
     {"shot", [](Journey& j) {   // shot | name: the window as the screen shows it, into CANTORIA_SHOTS
         std::string to = std::string(getenv("CANTORIA_SHOTS") ? getenv("CANTORIA_SHOTS") : "/tmp") + "/" + j.a;
@@ -335,18 +323,13 @@ void Journey::step(const Case& step)
 {
     s = step;
     for (std::string& field : s)
-        for (size_t at; (at = field.find("<folder>")) != std::string::npos;)
-            field.replace(at, 8, app.dir);
+        replace_all(field, "<folder>", app.dir);
     a = s.size() > 1 ? s[1] : "", b = s.size() > 2 ? s[2] : "";
     int failures = gui_failures;
     auto found = steps.find(s[0]);
-    if (found == steps.end())
-        CHECK_EQ(s[0], "a step");
-    else
-        found->second(*this);
+    found == steps.end() ? check_failed(__FILE__, __LINE__, "no such step") : found->second(*this);
     if (gui_failures != failures)
-        printf("    in the step \"%s\"\n", joined(Case(step.begin(), step.begin() + std::min(step.size(), (size_t)3)))
-                                          .substr(0, 120).c_str());
+        printf("    in the step \"%s\"\n", joined(step).substr(0, 120).c_str());
 }
 
 }  // namespace
@@ -361,9 +344,8 @@ void register_journeys(const char* suite)
     snprintf(today, sizeof today, "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
     GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, long_date, sizeof long_date);
     std::string text = source(std::string("tests/gui/journeys/") + suite + ".txt");
-    for (const auto& date : {std::make_pair("<today>", today), std::make_pair("<long date>", long_date)})
-        for (size_t at; (at = text.find(date.first)) != std::string::npos;)
-            text.replace(at, strlen(date.first), date.second);
+    replace_all(text, "<today>", today);
+    replace_all(text, "<long date>", long_date);
     std::vector<std::pair<std::string, std::vector<Case>>> journeys;
     for (const Case& step : parse_cases(text, source))
         if (step[0] == "journey")
