@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-// gui_tests.exe SUITE cantoria.exe runs the journeys of tests/gui/journeys/SUITE.txt
-// and the GUI_TESTs of that suite (the Wine benchmarks).
+// gui_tests.exe SUITE cantoria.exe runs the suite's journeys and GUI_TESTs (the Wine benchmarks).
 void add_gui_case(const char* suite, const std::string& name, const std::function<void()>& run);
 #define GUI_TEST(suite, name)                                                                   \
     static void gui_test_##suite##_##name();                                                     \
@@ -17,7 +16,6 @@ void add_gui_case(const char* suite, const std::string& name, const std::functio
 
 // CHECK records a failure and goes on; REQUIRE also leaves the test; CHECK_SOON
 // polls until read gives want (a text) and shows the last text read when it never does.
-extern int gui_failures;
 void check_failed(const char* file, int line, const std::string& what);
 void check_soon(const char* file, int line, const char* what, const std::function<std::string()>& read,
                 const std::string& want, DWORD timeout_ms);
@@ -34,22 +32,17 @@ struct App {
     bool running;
 };
 std::string make_temp_dir();       // a fresh empty folder under the temp folder
-bool app_start(App& app, const std::string& dir);
-int app_wait_exit(App& app, DWORD timeout_ms = 15000);   // the exit code, or -1 on timeout
-void app_stop(App& app);           // ends the program if it still runs
-// Starts the program in a fresh folder (with an optional library) and waits for
-// the home screen to hold its titles; returns the home screen, or nullptr.
-HWND app_start_home(App& app, const std::string* library = nullptr);
+bool app_start(App& app, const std::string& dir, std::string command = "");   // "": cantoria.exe
+// Waits for the program to end, ends it when it does not; its exit code, or -1.
+int app_stop(App& app, DWORD wait_ms = 0);
 
 bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
-std::vector<HWND> windows_of(DWORD pid, const char* class_name = "#32770");   // the visible top-level ones
 // Waits for a dialog whose caption starts so (null: any) with a child of this id
 // (0: any) that skip does not pass over.
 HWND wait_dialog(DWORD pid, const char* caption, int child = 0, DWORD timeout_ms = 10000,
                  const std::function<bool(HWND)>& skip = nullptr);
 bool wait_window_gone(HWND window, DWORD timeout_ms = 10000);
 void click(HWND dialog, int id);   // a posted click, as a user's
-std::string window_text(HWND window);
 std::string item_text(HWND dialog, int id);
 void set_item_text_to(HWND dialog, int id, const std::string& text);
 std::vector<std::string> items_of(HWND box);   // of a combo box or a list box

@@ -1,6 +1,7 @@
-// The user journeys of tests/gui/journeys/SUITE.txt: each journey ("journey | name")
-// is a list of steps that drive the real program as a user would, in the case-file
-// format of tests/support/case_file.h. Controls are named as in resources/resource.h;
+// The GUI tests: the runner, the harness of tests/gui/harness.h, and the user journeys
+// of tests/gui/journeys/SUITE.txt. Each journey ("journey | name") is a list of steps
+// that drive the real program as a user would, in the case-file format of
+// tests/support/case_file.h. Controls are named as in resources/resource.h;
 // IDC_LIST_* controls are those of the home screen, other controls those of the
 // window a step last waited for. "<folder>" stands for the program's folder.
 #include <algorithm>
@@ -8,11 +9,226 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
+#include <tuple>
 
 #include "resources/resource.h"
 #include "tests/gui/harness.h"
 #include "tests/support/case_file.h"
+
+const char* program_path = "cantoria.exe";
+static int gui_failures = 0;
+
+struct GuiCase {
+    std::string suite, name;
+    std::function<void()> run;
+};
+static std::vector<GuiCase>& gui_cases()   // filled while the program starts
+{
+    static std::vector<GuiCase> cases;
+    return cases;
+}
+
+void add_gui_case(const char* suite, const std::string& name, const std::function<void()>& run)
+{
+    gui_cases().push_back({suite, name, run});
+}
+
+void check_failed(const char* file, int line, const std::string& what)
+{
+    gui_failures++;
+    printf("    %s:%d: %s\n", file, line, what.c_str());
+}
+
+static std::string printable(const std::string& bytes)
+{
+    std::string out;
+    for (unsigned char c : bytes) {
+        char hex[8];
+        snprintf(hex, sizeof hex, c == '\r' ? "\\r" : c == '\n' ? "\\n" : c < 32 || c >= 127 ? "\\x%02X" : "%c", c);
+        out += hex;
+    }
+    return out;
+}
+
+void check_soon(const char* file, int line, const char* what, const std::function<std::string()>& read,
+                const std::string& want, DWORD timeout_ms)
+{
+    std::string got;
+    if (!wait_until([&] { return (got = read()) == want; }, timeout_ms))
+        check_failed(file, line, std::string(what) + "\n    got:      [" + printable(got) + "]\n    expected: [" +
+                                     printable(want) + "]");
+}
+
+static std::string window_text(HWND window);
+
+bool wait_until(const std::function<bool()>& done, DWORD timeout_ms)
+{
+    for (DWORD start = GetTickCount(); !done(); Sleep(20))
+        if (GetTickCount() - start >= timeout_ms)
+            return false;
+    return true;
+}
+
+std::string make_temp_dir()
+{
+    char base[MAX_PATH], dir[MAX_PATH];
+    GetTempPathA(sizeof base, base);
+    GetTempFileNameA(base, "cantoria", 0, dir);   // a new empty file, whose name becomes the folder's
+    return DeleteFileA(dir) && CreateDirectoryA(dir, nullptr) ? dir : "<no folder>";
+}
+
+bool app_start(App& app, const std::string& dir, std::string command)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    command = command.empty() ? std::string("\"") + program_path + "\"" : command;
+    app.dir = dir;
+    app.running = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &app.pi);
+    app.pid = app.pi.dwProcessId;
+    return app.running;
+}
+
+int app_stop(App& app, DWORD wait_ms)
+{
+    DWORD code = (DWORD)-1;
+    if (app.running && WaitForSingleObject(app.pi.hProcess, wait_ms) != WAIT_OBJECT_0)
+        TerminateProcess(app.pi.hProcess, (UINT)-1);
+    if (app.running && WaitForSingleObject(app.pi.hProcess, 5000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(app.pi.hProcess, &code);
+    if (app.running)
+        CloseHandle(app.pi.hProcess), CloseHandle(app.pi.hThread);
+    app.running = false;
+    return (int)code;
+}
+
+// Starts the program in a fresh folder (with an optional library) and waits for
+// the home screen to hold its titles; returns the home screen, or nullptr.
+static HWND app_start_home(App& app, const std::string* library)
+{
+    std::string dir = make_temp_dir();
+    if ((library && !write_file(dir + "\\songbook.cnr", *library)) || !app_start(app, dir))
+        return nullptr;
+    HWND home = wait_dialog(app.pid, "List of Songs Available");
+    // the title box is filled by the command the dialog posts to itself
+    wait_until([&] { return library || SendMessageA(GetDlgItem(home, IDC_LIST_TITLES), CB_GETCOUNT, 0, 0) > 0; });
+    Sleep(100);
+    return home;
+}
+
+static std::vector<HWND> windows_of(DWORD pid, const char* class_name = "#32770")   // the visible top-level ones
+{
+    std::vector<HWND> found;
+    DWORD owner = 0;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, class_name, nullptr)) != nullptr;)
+        if (GetWindowThreadProcessId(w, &owner) && owner == pid && IsWindowVisible(w))
+            found.push_back(w);
+    return found;
+}
+
+HWND wait_dialog(DWORD pid, const char* caption, int child, DWORD timeout_ms, const std::function<bool(HWND)>& skip)
+{
+    HWND found = nullptr;
+    wait_until([&] {
+        for (HWND d : windows_of(pid))
+            if ((!caption || window_text(d).rfind(caption, 0) == 0) && (!child || GetDlgItem(d, child)) &&
+                !(skip && skip(d)))
+                return (found = d) != nullptr;
+        return false;
+    }, timeout_ms);
+    return found;
+}
+
+bool wait_window_gone(HWND window, DWORD timeout_ms)
+{
+    return wait_until([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout_ms);
+}
+
+void click(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+// Texts are read in their wide form and converted: the ANSI forms come back
+// wrong across processes under Wine.
+static wchar_t wide[65536];
+
+static std::string from_wide()
+{
+    static char out[65536];
+    int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, out, sizeof out, nullptr, nullptr);
+    return n > 0 ? std::string(out, n - 1) : std::string();
+}
+
+static std::string window_text(HWND window)
+{
+    wide[0] = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 65536, (LPARAM)wide, SMTO_ABORTIFHUNG, 3000, nullptr);
+    return from_wide();
+}
+
+std::string item_text(HWND dialog, int id) { return GetDlgItem(dialog, id) ? window_text(GetDlgItem(dialog, id)) : "<no control>"; }
+
+void set_item_text_to(HWND dialog, int id, const std::string& text)
+{
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 3000, nullptr);
+}
+
+std::vector<std::string> items_of(HWND box)
+{
+    char cls[16] = "";
+    GetClassNameA(box, cls, sizeof cls);
+    bool list = lstrcmpiA(cls, "ListBox") == 0;
+    std::vector<std::string> items;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(box, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 3000, &count);
+    for (int i = 0; i < (int)(LONG_PTR)count; i++) {
+        wide[0] = 0;   // an item is a title or a row, far shorter than the buffer
+        SendMessageTimeoutW(box, list ? LB_GETTEXT : CB_GETLBTEXT, i, (LPARAM)wide, SMTO_ABORTIFHUNG, 3000, nullptr);
+        items.push_back(from_wide());
+    }
+    return items;
+}
+
+bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms)
+{
+    HWND box = wait_dialog(pid, caption, 0xFFFF, timeout_ms);
+    *text = item_text(box, 0xFFFF);
+    click(box, IDOK);
+    return box && wait_window_gone(box);
+}
+
+std::string press_print_dialog(DWORD pid, bool ok)
+{
+    HWND dialog = wait_dialog(pid, "Print");
+    HWND combo = GetDlgItem(dialog, 0x0473);   // cmb4 of <dlgs.h>, the printer
+    if (dialog && !combo)
+        printf("    Wine sees no printer: is cupsd running (scripts/cups-start.sh)?\n");
+    Sleep(200);   // the dialog fills its controls in WM_INITDIALOG; let it finish
+    std::string printer = combo ? window_text(combo) : "";
+    click(dialog, ok && combo ? IDOK : IDCANCEL);
+    wait_window_gone(dialog);
+    return printer;
+}
+
+std::string read_file(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return f ? std::string(std::istreambuf_iterator<char>(f), {}) : "<missing>";
+}
+
+bool write_file(const std::string& path, const std::string& bytes)
+{
+    std::ofstream f(path, std::ios::binary);
+    return f.write(bytes.data(), bytes.size()) && (f.close(), !f.fail());
+}
+
+std::string wait_file(const std::string& path, DWORD timeout_ms)
+{
+    wait_until([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeout_ms);
+    return read_file(path);
+}
 
 namespace {
 
@@ -48,32 +264,20 @@ std::string pdf_of(std::string document)   // as cups-pdf names it (scripts/cups
     return "/var/spool/cups-pdf/out/" + document + ".pdf";
 }
 
-// Starts "/bin/sh -c command" on the Unix side; Wine gives no handle to wait on, so
-// the command ends by touching done, and this waits for that file.
+// Runs "/bin/sh -c command" on the Unix side, which ends by touching done, and waits for that file.
 bool run_unix_shell(const std::string& command, const std::string& done)
 {
-    std::string line = "/bin/sh -c \"" + command + "; touch " + done + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    return wait_file(wine_path(done), 40000) != "<missing>";
+    App shell = {};
+    bool ok = app_start(shell, ".", "/bin/sh -c \"" + command + "; touch " + done + "\"") &&
+              wait_file(wine_path(done), 40000) != "<missing>";
+    CloseHandle(shell.pi.hProcess), CloseHandle(shell.pi.hThread);   // Wine's handle of a Unix program never ends
+    return ok;
 }
 
-// The printout of a document as the journeys write it: "left" and the left margin,
-// then each row's page, its distance below the page's title and its text, in device
-// pixels of the 300 dpi page to the nearest 10. The words of `pdftotext -bbox` are
-// set at the columns their left edges give on the grid of the narrowest cell of a
-// word of 4 or more letters. The PDF is removed.
-struct Word {
-    int page;
-    double x, x_end, y;
-    std::string text;
-};
-
+// A printout as the journeys write it: "left" and the left margin, then each row's page, its
+// distance below the page's title and its text, in 300 dpi pixels to the nearest 10. Each word
+// of `pdftotext -bbox` stands in the column its left edge gives on the grid of the narrowest
+// cell of a word of 4 or more letters. The PDF is removed.
 std::string printout(const std::string& document)
 {
     std::string pdf = pdf_of(document), html = "/tmp/cantoria-print-" + std::to_string(GetTickCount()) + ".html";
@@ -85,36 +289,34 @@ std::string printout(const std::string& document)
     for (const std::string& file : {html, html + ".done", pdf})
         DeleteFileA(wine_path(file).c_str());
     auto number = [&](size_t at, const char* name) { return atof(text.c_str() + text.find(name, at) + strlen(name)); };
-    std::vector<Word> words;
+    std::map<std::tuple<int, long, double>, std::string> words;   // by page, top (in 1/100 pt) and left edge
+    double left = 1e9, cell = 1e9;
     int page = 0;
     for (size_t at = 0, end; (at = text.find('<', at + 1)) != std::string::npos;) {
         page += text.compare(at, 6, "<page ") == 0;
-        if (text.compare(at, 6, "<word ") == 0 && (end = text.find('>', at)) != std::string::npos)
-            words.push_back({page, number(at, "xMin=\""), number(at, "xMax=\""), number(at, "yMin=\""),
-                             text.substr(end + 1, text.find('<', end) - end - 1)});
+        if (text.compare(at, 6, "<word ") != 0 || (end = text.find('>', at)) == std::string::npos)
+            continue;
+        std::string word = text.substr(end + 1, text.find('<', end) - end - 1);
+        double x = number(at, "xMin=\""), width = number(at, "xMax=\"") - x;
+        words[{page, std::lround(number(at, "yMin=\"") * 100), x}] = word;
+        left = std::min(left, x);
+        cell = word.size() >= 4 ? std::min(cell, width / word.size()) : cell;
     }
-    double left = 1e9, cell = 1e9, top = 0, y = 0;
+    auto px = [](double hundredths) { return std::to_string(std::lround(hundredths * 3 / 72 / 10) * 10); };
+    std::string out = "left " + px(left * 100) + "\n", row;
+    long y = 0, top = 0;
+    words[{page + 1, 0, left}] = "";   // ends the last row
     page = 0;
-    for (const Word& w : words) {
-        left = std::min(left, w.x);
-        cell = w.text.size() >= 4 ? std::min(cell, (w.x_end - w.x) / w.text.size()) : cell;
-    }
-    // pdftotext may give a page's words column by column: put them in rows
-    std::stable_sort(words.begin(), words.end(), [](const Word& p, const Word& q) {
-        return p.page != q.page ? p.page < q.page : std::fabs(p.y - q.y) > 0.5 ? p.y < q.y : p.x < q.x;
-    });
-    auto px = [](double pt) { return std::to_string(std::lround(pt * 300 / 72 / 10) * 10); };
-    std::string out = "left " + px(left) + "\n", row;
-    words.push_back({0, left, left, 0, ""});   // ends the last row
-    for (const Word& w : words) {
-        if (w.page != page || std::fabs(w.y - y) > 0.5) {
+    for (const auto& [at, word] : words) {
+        auto [at_page, at_y, x] = at;
+        if (at_page != page || at_y != y) {
             out += row.empty() ? "" : std::to_string(page) + " " + px(y - top) + " " + row + "\n";
-            top = w.page != page ? w.y : top;
-            page = w.page, y = w.y, row.clear();
+            top = at_page != page ? at_y : top;
+            page = at_page, y = at_y, row.clear();
         }
-        size_t column = (size_t)std::lround((w.x - left) / cell);
+        size_t column = (size_t)std::lround((x - left) / cell);
         row += row.size() < column ? std::string(column - row.size(), ' ') : row.empty() ? "" : " ";
-        row += w.text;
+        row += word;
     }
     return out;
 }
@@ -133,10 +335,8 @@ std::string joined(const std::vector<std::string>& items)
     return out;
 }
 
-// The viewer paints row i at y 20 + 14 i in cells 11 pixels wide from x 3 (at the
-// first magnification); the buttons on its right start at x 855. The row at the
-// top is told by how far right the pixels at its middle differ from the dialog's
-// own colour, taken at the bottom right where no song line reaches.
+// The viewer paints row i at y 20 + 14 i in cells 11 pixels wide from x 3, left of its
+// buttons at x 855: the top row ends where its middle last differs from the background.
 int top_row_length(HWND viewer)
 {
     RECT client;
@@ -191,22 +391,15 @@ struct Journey {
 
 typedef void (*Step)(Journey& j);
 const std::map<std::string, Step> steps = {
-    {"start", [](Journey& j) {   // start [| library]
-        j.current = j.windows["home"] = app_start_home(j.app, j.s.size() > 1 ? &j.a : nullptr);
-        CHECK(j.current != nullptr);
-    }},
+    {"start", [](Journey& j) { CHECK(j.current = j.windows["home"] = app_start_home(j.app, j.s.size() > 1 ? &j.a : nullptr)); }},
     {"home", [](Journey& j) { j.take("home", IDC_LIST_SONGS); }},   // home [| a name for it]
     {"viewer", [](Journey& j) { j.take("viewer", IDC_VIEWER_MAGNIFY_UP); }},
     {"editor", [](Journey& j) { j.take("editor", IDC_EDITOR_TEXT); }},
     {"dialog", [](Journey& j) { j.take("dialog", 0x47C); }},   // an open or save dialog
     {"use", [](Journey& j) { j.current = j.windows[j.a]; }},
-    {"gone", [](Journey& j) {
-        CHECK(wait_window_gone(j.current));
-        j.current = j.windows["home"];
-    }},
+    {"gone", [](Journey& j) { CHECK(wait_window_gone(j.current)); j.current = j.windows["home"]; }},
     {"click", [](Journey& j) { click(j.target(j.a), control_id(j.a)); }},
     {"check", [](Journey& j) { PostMessageA(j.item(j.a), BM_CLICK, 0, 0); }},
-    {"select", [](Journey& j) { SendMessageTimeoutA(j.item(j.a), CB_SETCURSEL, atoi(j.b.c_str()), 0, 0, 2000, nullptr); }},
     {"type", [](Journey& j) { set_item_text_to(j.target(j.a), control_id(j.a), j.b); }},
     {"chars", [](Journey& j) {   // keys typed at the end of a text box (UTF-8 in the journey)
         std::wstring wide(j.b.size(), 0);
@@ -216,9 +409,7 @@ const std::map<std::string, Step> steps = {
             PostMessageW(j.item(j.a), WM_CHAR, c, 0);
     }},
     {"expect", [](Journey& j) { CHECK_SOON(item_text(j.target(j.a), control_id(j.a)), j.b); }},
-    {"items", [](Journey& j) {   // the items of a combo or list box, each ended by "\n"
-        CHECK_SOON(joined(items_of(j.item(j.a))), j.b);
-    }},
+    {"items", [](Journey& j) { CHECK_SOON(joined(items_of(j.item(j.a))), j.b); }},   // each ended by "\n"
     {"keys", [](Journey& j) {   // a key button pressed once for each count the box must show
         for (size_t at = 0, end; at < j.b.size(); at = end + 1) {
             end = std::min(j.b.find(' ', at), j.b.size());
@@ -241,20 +432,16 @@ const std::map<std::string, Step> steps = {
     {"missing", [](Journey& j) { CHECK_EQ(read_file(j.path(j.a)).substr(0, 200), "<missing>"); }},
     {"mkdir", [](Journey& j) { CHECK(CreateDirectoryA(j.path(j.a).c_str(), nullptr)); }},
     {"rmdir", [](Journey& j) { RemoveDirectoryA(j.path(j.a).c_str()); }},
-    {"hold", [](Journey& j) {   // another program holds the file open without sharing
-        j.held = CreateFileA(j.path(j.a).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    }},
+    // another program holds the file open without sharing
+    {"hold", [](Journey& j) { j.held = CreateFileA(j.path(j.a).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); }},
     {"release", [](Journey& j) { CloseHandle(j.held), j.held = INVALID_HANDLE_VALUE; }},
-    {"exit", [](Journey& j) { CHECK_EQ(std::to_string(app_wait_exit(j.app)), j.a); }},
+    {"exit", [](Journey& j) { CHECK_EQ(std::to_string(app_stop(j.app, 15000)), j.a); }},
     {"caption", [](Journey& j) { CHECK_EQ(window_text(j.main_window()), j.a); }},
     {"menu", [](Journey& j) { PostMessageA(j.main_window(), WM_COMMAND, control_id(j.a), 0); }},
-    {"send", [](Journey& j) {   // sent, not posted: Wine drops the numbers 996-998 when posted
-        SendMessageTimeoutA(j.main_window(), control_id(j.a), 0, 0, SMTO_NORMAL, 300, nullptr);
-    }},
+    // sent, not posted: Wine drops the numbers 996-998 when posted
+    {"send", [](Journey& j) { SendMessageTimeoutA(j.main_window(), control_id(j.a), 0, 0, SMTO_NORMAL, 300, nullptr); }},
     {"dialogs", [](Journey& j) { CHECK_SOON(std::to_string(windows_of(j.app.pid).size()), j.a); }},
-    {"scroll", [](Journey& j) {
-        PostMessageA(j.current, WM_VSCROLL, MAKEWPARAM(control_id(j.a), atoi(j.b.c_str())), 0);
-    }},
+    {"scroll", [](Journey& j) { PostMessageA(j.current, WM_VSCROLL, MAKEWPARAM(control_id(j.a), atoi(j.b.c_str())), 0); }},
     {"top", [](Journey& j) { CHECK_SOON(std::to_string(top_row_length(j.current)), j.a); }},
     {"wait", [](Journey& j) { Sleep(atoi(j.a.c_str())); }},
     {"print", [](Journey& j) {   // print | ok or cancel | the document, whose old PDF goes first [| the button]
@@ -264,12 +451,9 @@ const std::map<std::string, Step> steps = {
         CHECK_EQ(press_print_dialog(j.app.pid, j.a == "ok"), "PDF");
     }},
     {"printed", [](Journey& j) {   // printed | the document | the printout, or "<nothing>"
-        if (j.b != "<nothing>") {
-            CHECK_EQ(printout(j.a), j.b);
-        } else {
-            Sleep(1500);
-            CHECK(!DeleteFileA(wine_path(pdf_of(j.a)).c_str()));
-        }
+        Sleep(j.b == "<nothing>" ? 1500 : 0);
+        bool none = GetFileAttributesA(wine_path(pdf_of(j.a)).c_str()) == INVALID_FILE_ATTRIBUTES;
+        CHECK_EQ(j.b == "<nothing>" && none ? j.b : printout(j.a), j.b);
     }},
     {"hostile", [](Journey& j) {   // hostile | library or "<a 5 MB line and 20,000 titles>" | song list
         std::string library = j.a, list = j.b;
@@ -287,10 +471,8 @@ const std::map<std::string, Step> steps = {
                    {"click", "IDC_VIEWER_RETURN"}, {"gone"}});
         j.run({{"click", "IDC_LIST_LOAD"}, {"wait", "300"}, {"click", "IDC_LIST_RUN"}, {"viewer"},
                {"repeat", "3", "click", "IDC_VIEWER_NEXT_SONG"}, {"click", "IDC_VIEWER_RETURN"}, {"gone"}});
-        CHECK(items_of(GetDlgItem(j.current, IDC_LIST_SONGS)).size() <= 30);
         j.run({{"click", "IDC_LIST_EXIT"}, {"exit", "0"}, {"missing", "temp.cnr"}});
-        CHECK(read_file(j.path("songbook.cnr")) == library);
-        CHECK(read_file(j.path("songlist.txt")) == list);
+        CHECK(read_file(j.path("songbook.cnr")) == library && read_file(j.path("songlist.txt")) == list);
     }},
     {"version", [](Journey& j) {   // version | the file's version | its product name
         DWORD handle = 0, size = GetFileVersionInfoSizeA(program_path, &handle);
@@ -334,14 +516,12 @@ void Journey::step(const Case& step)
 
 }  // namespace
 
+// Each journey of the suite as a test. "<today>" stands for the date as a printed
+// song list is named, "<long date>" for the date as it prints it.
 void register_journeys(const char* suite)
 {
-    // "<today>" stands for the date as a printed song list is named, "<long date>"
-    // for the date as it prints it
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char today[16], long_date[100] = "";
-    snprintf(today, sizeof today, "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
+    char today[16] = "", long_date[100] = "";
+    GetDateFormatA(LOCALE_USER_DEFAULT, 0, nullptr, "yyyy-MM-dd", today, sizeof today);
     GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, long_date, sizeof long_date);
     std::string text = source(std::string("tests/gui/journeys/") + suite + ".txt");
     replace_all(text, "<today>", today);
@@ -354,4 +534,27 @@ void register_journeys(const char* suite)
             journeys.back().second.push_back(step);
     for (const auto& journey : journeys)
         add_gui_case(suite, journey.first, [steps = journey.second] { Journey().run(steps); });
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return printf("usage: gui_tests SUITE CANTORIA_EXE\n"), 2;
+    program_path = argv[2];
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    register_journeys(argv[1]);
+    int passed = 0, failed = 0;
+    for (const GuiCase& test : gui_cases()) {
+        if (test.suite != argv[1])
+            continue;
+        printf("[ RUN  ] %s.%s\n", argv[1], test.name.c_str());
+        int failures = gui_failures;
+        DWORD start = GetTickCount();
+        test.run();
+        bool ok = gui_failures == failures;
+        (ok ? passed : failed)++;
+        printf("[ %s ] %s.%s (%lu ms)\n", ok ? " OK " : "FAIL", argv[1], test.name.c_str(), GetTickCount() - start);
+    }
+    printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 && passed > 0 ? 0 : 1;
 }
