@@ -15,7 +15,7 @@ set_target_properties(cantoria PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINAR
 # it also carries the Wine benchmark (suite "bench") and the screenshots ("shots").
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp bench/wine/*.cpp)
 add_executable(gui_tests ${GUI_TEST_SOURCES} tests/support/case_file.cpp bench/support/library_gen.cpp)
-target_link_libraries(gui_tests user32 gdi32 kernel32 version)
+target_link_libraries(gui_tests user32 gdi32 kernel32)
 target_link_options(gui_tests PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(gui_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 

@@ -9,13 +9,10 @@
 
 // gui_tests.exe SUITE cantoria.exe runs the suite's journeys and GUI_TESTs (the Wine benchmarks).
 void add_gui_case(const char* suite, const std::string& name, const std::function<void()>& run);
-#define GUI_TEST(suite, name)                                                                   \
-    static void gui_test_##suite##_##name();                                                     \
-    static int gui_test_reg_##suite##_##name = (add_gui_case(#suite, #name, gui_test_##suite##_##name), 0); \
-    static void gui_test_##suite##_##name()
+#define GUI_TEST(suite, name) static void suite##_##name();                                    \
+    static int suite##_##name##_added = (add_gui_case(#suite, #name, suite##_##name), 0); static void suite##_##name()
 
-// CHECK records a failure and goes on; REQUIRE also leaves the test; CHECK_SOON
-// polls until read gives want (a text) and shows the last text read when it never does.
+// CHECK records a failure, REQUIRE also leaves the test, CHECK_SOON polls until read gives the text want.
 void check_failed(const char* file, int line, const std::string& what);
 void check_soon(const char* file, int line, const char* what, const std::function<std::string()>& read,
                 const std::string& want, DWORD timeout_ms);
@@ -25,20 +22,14 @@ void check_soon(const char* file, int line, const char* what, const std::functio
 #define CHECK_EQ(got, want) check_soon(__FILE__, __LINE__, #got, [&] { return std::string(got); }, want, 0)
 
 extern const char* program_path;   // cantoria.exe, from the command line
-struct App {
-    PROCESS_INFORMATION pi;
-    DWORD pid;
-    std::string dir;               // the program's current directory
-    bool running;
-};
+struct App { PROCESS_INFORMATION pi; DWORD pid; std::string dir; bool running; };   // dir: its current folder
 std::string make_temp_dir();       // a fresh empty folder under the temp folder
 bool app_start(App& app, const std::string& dir, std::string command = "");   // "": cantoria.exe
 // Waits for the program to end, ends it when it does not; its exit code, or -1.
 int app_stop(App& app, DWORD wait_ms = 0);
 
 bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
-// Waits for a dialog whose caption starts so (null: any) with a child of this id
-// (0: any) that skip does not pass over.
+// Waits for a dialog whose caption starts so (null: any), with a child of this id (0: any), not skipped.
 HWND wait_dialog(DWORD pid, const char* caption, int child = 0, DWORD timeout_ms = 10000,
                  const std::function<bool(HWND)>& skip = nullptr);
 bool wait_window_gone(HWND window, DWORD timeout_ms = 10000);
@@ -48,8 +39,7 @@ void set_item_text_to(HWND dialog, int id, const std::string& text);
 std::vector<std::string> items_of(HWND box);   // of a combo box or a list box
 // Waits for a message box whose caption starts so, reads its text, closes it with OK.
 bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms = 10000);
-// Presses OK or Cancel in the common print dialog; returns the printer it showed,
-// or "" when none came (Wine's "install a printer" box is closed).
+// Presses OK or Cancel in the print dialog; returns its printer, "" when none came.
 std::string press_print_dialog(DWORD pid, bool ok);
 
 std::string read_file(const std::string& path);          // "<missing>" when missing

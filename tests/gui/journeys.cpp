@@ -1,9 +1,7 @@
-// The GUI tests: the runner, the harness of tests/gui/harness.h, and the user journeys
-// of tests/gui/journeys/SUITE.txt. Each journey ("journey | name") is a list of steps
-// that drive the real program as a user would, in the case-file format of
-// tests/support/case_file.h. Controls are named as in resources/resource.h;
-// IDC_LIST_* controls are those of the home screen, other controls those of the
-// window a step last waited for. "<folder>" stands for the program's folder.
+// The GUI tests: the runner, the harness of tests/gui/harness.h and the steps of the user journeys
+// (tests/gui/journeys/SUITE.txt, in the format of tests/support/case_file.h). Controls are named as
+// in resources/resource.h: IDC_LIST_* those of the home screen, others those of the window a step
+// last waited for. "<folder>" stands for the program's folder.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -11,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <tuple>
 
 #include "resources/resource.h"
@@ -20,10 +19,7 @@
 const char* program_path = "cantoria.exe";
 static int gui_failures = 0;
 
-struct GuiCase {
-    std::string suite, name;
-    std::function<void()> run;
-};
+struct GuiCase { std::string suite, name; std::function<void()> run; };
 static std::vector<GuiCase>& gui_cases()   // filled while the program starts
 {
     static std::vector<GuiCase> cases;
@@ -44,11 +40,9 @@ void check_failed(const char* file, int line, const std::string& what)
 static std::string printable(const std::string& bytes)
 {
     std::string out;
-    for (unsigned char c : bytes) {
-        char hex[8];
-        snprintf(hex, sizeof hex, c == '\r' ? "\\r" : c == '\n' ? "\\n" : c < 32 || c >= 127 ? "\\x%02X" : "%c", c);
-        out += hex;
-    }
+    char hex[8];
+    for (unsigned char c : bytes)
+        out += (snprintf(hex, sizeof hex, c == '\r' ? "\\r" : c == '\n' ? "\\n" : c < 32 || c >= 127 ? "\\x%02X" : "%c", c), hex);
     return out;
 }
 
@@ -103,8 +97,7 @@ int app_stop(App& app, DWORD wait_ms)
     return (int)code;
 }
 
-// Starts the program in a fresh folder (with an optional library) and waits for
-// the home screen to hold its titles; returns the home screen, or nullptr.
+// Starts the program in a fresh folder (with a library) and waits for the home screen's titles.
 static HWND app_start_home(App& app, const std::string* library)
 {
     std::string dir = make_temp_dir();
@@ -150,8 +143,7 @@ void click(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
 }
 
-// Texts are read in their wide form and converted: the ANSI forms come back
-// wrong across processes under Wine.
+// Texts are read in their wide form: the ANSI forms come back wrong across processes under Wine.
 static wchar_t wide[65536];
 
 static std::string from_wide()
@@ -178,8 +170,7 @@ void set_item_text_to(HWND dialog, int id, const std::string& text)
 std::vector<std::string> items_of(HWND box)
 {
     char cls[16] = "";
-    GetClassNameA(box, cls, sizeof cls);
-    bool list = lstrcmpiA(cls, "ListBox") == 0;
+    bool list = GetClassNameA(box, cls, sizeof cls) && lstrcmpiA(cls, "ListBox") == 0;
     std::vector<std::string> items;
     DWORD_PTR count = 0;
     SendMessageTimeoutW(box, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 3000, &count);
@@ -247,8 +238,7 @@ std::string source(const std::string& path)   // a file of the source tree
 int control_id(const std::string& name)
 {
     static std::map<std::string, int> ids = {{"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}, {"SB_LINEUP", SB_LINEUP},
-        {"SB_LINEDOWN", SB_LINEDOWN}, {"SB_PAGEUP", SB_PAGEUP}, {"SB_PAGEDOWN", SB_PAGEDOWN},
-        {"SB_THUMBTRACK", SB_THUMBTRACK}};
+        {"SB_LINEDOWN", SB_LINEDOWN}, {"SB_PAGEUP", SB_PAGEUP}, {"SB_PAGEDOWN", SB_PAGEDOWN}, {"SB_THUMBTRACK", SB_THUMBTRACK}};
     std::string text = ids.count("IDC_LIST_TITLES") ? "" : source("resources/resource.h");
     char id[64];
     int value;
@@ -274,10 +264,9 @@ bool run_unix_shell(const std::string& command, const std::string& done)
     return ok;
 }
 
-// A printout as the journeys write it: "left" and the left margin, then each row's page, its
-// distance below the page's title and its text, in 300 dpi pixels to the nearest 10. Each word
-// of `pdftotext -bbox` stands in the column its left edge gives on the grid of the narrowest
-// cell of a word of 4 or more letters. The PDF is removed.
+// A printout as the journeys write it: "left" and the left margin, then each row's page, its distance
+// below the page's title and its text, in 300 dpi pixels to the nearest 10; each word of `pdftotext
+// -bbox` in the column of its left edge on the grid of the narrowest cell of a word of 4 or more letters.
 std::string printout(const std::string& document)
 {
     std::string pdf = pdf_of(document), html = "/tmp/cantoria-print-" + std::to_string(GetTickCount()) + ".html";
@@ -291,22 +280,21 @@ std::string printout(const std::string& document)
     auto number = [&](size_t at, const char* name) { return atof(text.c_str() + text.find(name, at) + strlen(name)); };
     std::map<std::tuple<int, long, double>, std::string> words;   // by page, top (in 1/100 pt) and left edge
     double left = 1e9, cell = 1e9;
-    int page = 0;
+    int pages = 0;
     for (size_t at = 0, end; (at = text.find('<', at + 1)) != std::string::npos;) {
-        page += text.compare(at, 6, "<page ") == 0;
+        pages += text.compare(at, 6, "<page ") == 0;
         if (text.compare(at, 6, "<word ") != 0 || (end = text.find('>', at)) == std::string::npos)
             continue;
         std::string word = text.substr(end + 1, text.find('<', end) - end - 1);
         double x = number(at, "xMin=\""), width = number(at, "xMax=\"") - x;
-        words[{page, std::lround(number(at, "yMin=\"") * 100), x}] = word;
+        words[{pages, std::lround(number(at, "yMin=\"") * 100), x}] = word;
         left = std::min(left, x);
         cell = word.size() >= 4 ? std::min(cell, width / word.size()) : cell;
     }
     auto px = [](double hundredths) { return std::to_string(std::lround(hundredths * 3 / 72 / 10) * 10); };
     std::string out = "left " + px(left * 100) + "\n", row;
-    long y = 0, top = 0;
-    words[{page + 1, 0, left}] = "";   // ends the last row
-    page = 0;
+    long page = 0, y = 0, top = 0;
+    words[{pages + 1, 0, left}] = "";   // ends the last row
     for (const auto& [at, word] : words) {
         auto [at_page, at_y, x] = at;
         if (at_page != page || at_y != y) {
@@ -339,17 +327,16 @@ std::string joined(const std::vector<std::string>& items)
 // buttons at x 855: the top row ends where its middle last differs from the background.
 int top_row_length(HWND viewer)
 {
-    RECT client;
-    POINT origin = {0, 0};
-    GetClientRect(viewer, &client);
-    ClientToScreen(viewer, &origin);
+    RECT c;
+    GetClientRect(viewer, &c);
+    MapWindowPoints(viewer, nullptr, (POINT*)&c, 2);   // the client area on the screen
     HDC screen = GetDC(nullptr);
-    COLORREF background = GetPixel(screen, origin.x + client.right - 4, origin.y + client.bottom - 4);
-    int right = 0;
-    for (int x = 840; x > 3 && !right; x--)
-        right = GetPixel(screen, origin.x + x, origin.y + 27) != background ? x + 1 : 0;
+    COLORREF background = GetPixel(screen, c.right - 4, c.bottom - 4);
+    int right = 840;
+    while (right > 3 && GetPixel(screen, c.left + right, c.top + 27) == background)
+        right--;
     ReleaseDC(nullptr, screen);
-    return right ? (right - 3 + 5) / 11 : 0;
+    return right > 3 ? (right + 3) / 11 : 0;
 }
 
 struct Journey {
@@ -360,13 +347,8 @@ struct Journey {
     Case s;                                // the step, "<folder>" replaced
     std::string a, b;                      // its first two fields
 
-    ~Journey()
-    {
-        if (held != INVALID_HANDLE_VALUE)
-            CloseHandle(held);
-        app_stop(app);
-    }
-    HWND target(const std::string& id)
+    ~Journey() { CloseHandle(held), app_stop(app); }   // INVALID_HANDLE_VALUE: the test's own process, kept
+    HWND target(const std::string& id)   // IDC_LIST_* on the home screen, others on the current window
     {
         return id.rfind("IDC_LIST_", 0) == 0 && !GetDlgItem(current, IDC_LIST_TITLES) ? windows["home"] : current;
     }
@@ -379,8 +361,7 @@ struct Journey {
         HWND found = wait_dialog(app.pid, nullptr, child, 10000, [&](HWND d) {
             return std::any_of(windows.begin(), windows.end(), [&](auto& w) { return w.second == d; });
         });
-        CHECK(found != nullptr);
-        current = windows[a.empty() ? kind : a] = found;
+        CHECK((current = windows[a.empty() ? kind : a] = found) != nullptr);
         if (found && kind == "viewer")   // its title box is written by a command it posts to itself
             wait_until([&] { return item_text(found, IDC_VIEWER_TITLE) != "title"; });
         Sleep(150);   // a dialog fills its controls from a command it posts to itself
@@ -402,11 +383,11 @@ const std::map<std::string, Step> steps = {
     {"check", [](Journey& j) { PostMessageA(j.item(j.a), BM_CLICK, 0, 0); }},
     {"type", [](Journey& j) { set_item_text_to(j.target(j.a), control_id(j.a), j.b); }},
     {"chars", [](Journey& j) {   // keys typed at the end of a text box (UTF-8 in the journey)
-        std::wstring wide(j.b.size(), 0);
-        wide.resize(MultiByteToWideChar(CP_UTF8, 0, j.b.data(), (int)j.b.size(), &wide[0], (int)j.b.size()));
+        std::wstring wide(j.b.size() + 1, 0);
+        MultiByteToWideChar(CP_UTF8, 0, j.b.c_str(), -1, &wide[0], (int)wide.size());
         SendMessageTimeoutW(j.item(j.a), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF, SMTO_ABORTIFHUNG, 2000, nullptr);
-        for (wchar_t c : wide)
-            PostMessageW(j.item(j.a), WM_CHAR, c, 0);
+        for (size_t i = 0; wide[i]; i++)
+            PostMessageW(j.item(j.a), WM_CHAR, wide[i], 0);
     }},
     {"expect", [](Journey& j) { CHECK_SOON(item_text(j.target(j.a), control_id(j.a)), j.b); }},
     {"items", [](Journey& j) { CHECK_SOON(joined(items_of(j.item(j.a))), j.b); }},   // each ended by "\n"
@@ -456,12 +437,10 @@ const std::map<std::string, Step> steps = {
         CHECK_EQ(j.b == "<nothing>" && none ? j.b : printout(j.a), j.b);
     }},
     {"hostile", [](Journey& j) {   // hostile | library or "<a 5 MB line and 20,000 titles>" | song list
-        std::string library = j.a, list = j.b;
-        if (library == "<a 5 MB line and 20,000 titles>") {
-            library = "::::: BIG :::::\r\n" + std::string(5 << 20, 'x') + "\r\n";
-            for (int i = 0; i < 20000; i++)
-                library += "::::: T" + std::to_string(100000 + i) + " :::::\r\n";
-        }
+        bool big = j.a == "<a 5 MB line and 20,000 titles>";
+        std::string library = big ? "::::: BIG :::::\r\n" + std::string(5 << 20, 'x') + "\r\n" : j.a, list = j.b;
+        for (int i = 0; big && i < 20000; i++)
+            library += "::::: T" + std::to_string(100000 + i) + " :::::\r\n";
         j.run({{"start", library}, {"file", "songlist.txt", list}});
         std::vector<std::string> titles = items_of(GetDlgItem(j.current, IDC_LIST_TITLES));
         titles.resize(std::min(titles.size(), (size_t)3));
@@ -470,20 +449,9 @@ const std::map<std::string, Step> steps = {
             j.run({{"review", title}, {"click", "IDC_VIEWER_NEXT_KEY"}, {"click", "IDC_VIEWER_PAGE_DOWN"},
                    {"click", "IDC_VIEWER_RETURN"}, {"gone"}});
         j.run({{"click", "IDC_LIST_LOAD"}, {"wait", "300"}, {"click", "IDC_LIST_RUN"}, {"viewer"},
-               {"repeat", "3", "click", "IDC_VIEWER_NEXT_SONG"}, {"click", "IDC_VIEWER_RETURN"}, {"gone"}});
-        j.run({{"click", "IDC_LIST_EXIT"}, {"exit", "0"}, {"missing", "temp.cnr"}});
+               {"repeat", "3", "click", "IDC_VIEWER_NEXT_SONG"}, {"click", "IDC_VIEWER_RETURN"}, {"gone"},
+               {"click", "IDC_LIST_EXIT"}, {"exit", "0"}, {"missing", "temp.cnr"}});
         CHECK(read_file(j.path("songbook.cnr")) == library && read_file(j.path("songlist.txt")) == list);
-    }},
-    {"version", [](Journey& j) {   // version | the file's version | its product name
-        DWORD handle = 0, size = GetFileVersionInfoSizeA(program_path, &handle);
-        std::string data(size + 1, '\0');
-        VS_FIXEDFILEINFO* fixed = nullptr;
-        char* product = nullptr;
-        UINT len = 0;
-        REQUIRE(GetFileVersionInfoA(program_path, 0, size, &data[0]) && VerQueryValueA(&data[0], "\\", (void**)&fixed, &len) &&
-                VerQueryValueA(&data[0], "\\StringFileInfo\\040904E4\\ProductName", (void**)&product, &len));
-        CHECK_EQ(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
-                 " " + product, j.a + " " + j.b);
     }},
     {"shot", [](Journey& j) {   // shot | name: the window as the screen shows it, into CANTORIA_SHOTS
         std::string to = std::string(getenv("CANTORIA_SHOTS") ? getenv("CANTORIA_SHOTS") : "/tmp") + "/" + j.a;
@@ -511,13 +479,12 @@ void Journey::step(const Case& step)
     auto found = steps.find(s[0]);
     found == steps.end() ? check_failed(__FILE__, __LINE__, "no such step") : found->second(*this);
     if (gui_failures != failures)
-        printf("    in the step \"%s\"\n", joined(step).substr(0, 120).c_str());
+        printf("    in the step \"%s\"\n", printable(joined(step)).substr(0, 160).c_str());
 }
 
 }  // namespace
 
-// Each journey of the suite as a test. "<today>" stands for the date as a printed
-// song list is named, "<long date>" for the date as it prints it.
+// Each journey as a test; "<today>" is the date as a printed list is named, "<long date>" as printed.
 void register_journeys(const char* suite)
 {
     char today[16] = "", long_date[100] = "";
@@ -526,14 +493,12 @@ void register_journeys(const char* suite)
     std::string text = source(std::string("tests/gui/journeys/") + suite + ".txt");
     replace_all(text, "<today>", today);
     replace_all(text, "<long date>", long_date);
-    std::vector<std::pair<std::string, std::vector<Case>>> journeys;
+    std::shared_ptr<std::vector<Case>> steps;   // of the journey last begun
     for (const Case& step : parse_cases(text, source))
         if (step[0] == "journey")
-            journeys.push_back({step[1], {}});
-        else if (!journeys.empty())
-            journeys.back().second.push_back(step);
-    for (const auto& journey : journeys)
-        add_gui_case(suite, journey.first, [steps = journey.second] { Journey().run(steps); });
+            add_gui_case(suite, step[1], [steps = steps = std::make_shared<std::vector<Case>>()] { Journey().run(*steps); });
+        else if (steps)
+            steps->push_back(step);
 }
 
 int main(int argc, char** argv)
