@@ -25,30 +25,33 @@ static bool has_end_mark(const char* record, const char* star)
     return star && strstr(record, END_MARK);
 }
 
-static bool has_end_mark(const char* record)
+bool is_end_of_book(const char* record)
 {
     return has_end_mark(record, strchr(record, '*'));
 }
 
-static bool has_title_mark(const char* record)
+bool is_title_line(const char* record)
 {
     const char* colon = strchr(record, ':');
     return colon && strstr(colon, TITLE_MARK);
 }
 
-// A heading line "***** Word *****" adds the text between the asterisk runs,
-// blanks included; the record is cut there in place.
-static void add_heading(UiWindow dialog, char* record)
+char* heading_entry(char* record)
 {
     char* p = strstr(record, HEADING_MARK);
     if (!p)
-        return;
+        return nullptr;
     while (*p == '*')
         p++;
     char* end = strchr(p, '*');
     if (end)
         *end = 0;
-    ui_title_list_add(dialog, p);
+    return p;
+}
+
+bool title_listed(const char* title)
+{
+    return state.show_hidden || title[0] != '/';
 }
 
 void fill_title_list(UiWindow dialog, const char* file_name)
@@ -64,15 +67,16 @@ void fill_title_list(UiWindow dialog, const char* file_name)
         const char* star = strchr(record, '*');
         if (has_end_mark(record, star))
             break;
-        if (has_title_mark(record)) {
+        if (is_title_line(record)) {
             // extract_title cuts the record at the title's end, so a heading
             // behind the title is not seen below; one before the colons is
             char* title = extract_title(record, SKIP_ALL_BLANKS);
-            if (state.show_hidden || title[0] != '/')
+            if (title_listed(title))
                 ui_title_list_add(dialog, title);
         }
-        if (star)
-            add_heading(dialog, record);
+        char* heading = star ? heading_entry(record) : nullptr;
+        if (heading)
+            ui_title_list_add(dialog, heading);
     }
     song_file_close(&file);
     ui_title_list_done(dialog);
@@ -90,9 +94,9 @@ int find_song(SongFile* file)
 {
     normalise_current_title();
     while (read_record(file, state.line_buf) == 0) {
-        if (has_end_mark(state.line_buf))
+        if (is_end_of_book(state.line_buf))
             break;
-        if (!has_title_mark(state.line_buf))
+        if (!is_title_line(state.line_buf))
             continue;
         char* title = extract_title(state.line_buf, SKIP_ALL_BLANKS);
         trim_trailing(title);
@@ -111,7 +115,7 @@ int find_song(SongFile* file)
 static void read_song_body(SongFile* file)
 {
     while (state.line_count < LINE_ROWS && read_record(file, state.line_buf) == 0) {
-        if (has_end_mark(state.line_buf) || has_title_mark(state.line_buf))
+        if (is_end_of_book(state.line_buf) || is_title_line(state.line_buf))
             break;
         strip_markup();
         copy_bounded(state.raw_lines[state.line_count], LINE_WIDTH, state.line_buf);
@@ -147,7 +151,11 @@ static const char* const markup_words[] = {
 
 void strip_markup()
 {
-    char* line = state.line_buf;
+    strip_markup_line(state.line_buf);
+}
+
+void strip_markup_line(char* line)
+{
     if (strchr(line, '\\')) {
         for (const char* word : markup_words) {
             char* p = strstr(line, word);
@@ -156,8 +164,10 @@ void strip_markup()
         }
     }
     // every '&' goes, also one that belonged to the text
-    char* out = line;
-    for (char* in = line; *in; in++) {
+    char* out = strchr(line, '&');
+    if (!out)
+        return;
+    for (char* in = out; *in; in++) {
         if (*in != '&')
             *out++ = *in;
     }

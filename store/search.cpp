@@ -1,0 +1,342 @@
+// Find: the songs of the library that hold every word typed, listed in the title box.
+#include "store/search.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "shell/ui.h"
+#include "store/index.h"
+#include "store/record.h"
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "the eight-bytes-at-a-time scan takes byte i of a word from bits 8i to 8i + 7"
+#endif
+
+enum {
+    SEARCH_WORDS_MAX = SEARCH_TEXT_SIZE / 2,   // a letter and a separator each
+    // a record and its zero, and room for the scan's eight-byte reads behind
+    // the zero, which may start on any byte up to it
+    SCAN_TEXT = RECORD_MAX + 1,
+    SCAN_BUF_SIZE = SCAN_TEXT + 8
+};
+
+// How each byte of Windows-1252 compares: letters without their case and
+// accents, so that "e", "E", "é" and "É" are one letter.
+struct FoldTable {
+    unsigned char to[256];      // the byte a text byte compares as
+    bool letter[256];           // bytes of a word; every other byte separates words
+    bool high_form[256];        // folded bytes that some byte 0x80-0xFF folds to
+};
+
+// 0xC0-0xFF folded: accented letters to their plain letter; the ligatures and
+// the letters with no plain letter (æ œ ß ð þ) keep their own lower-case form;
+// × and ÷ are no letters.
+static constexpr unsigned char upper_half[64] = {
+    'a', 'a', 'a', 'a', 'a', 'a', 0xE6, 'c', 'e', 'e', 'e', 'e', 'i', 'i', 'i', 'i',
+    0xF0, 'n', 'o', 'o', 'o', 'o', 'o', 0xD7, 'o', 'u', 'u', 'u', 'u', 'y', 0xFE, 0xDF,
+    'a', 'a', 'a', 'a', 'a', 'a', 0xE6, 'c', 'e', 'e', 'e', 'e', 'i', 'i', 'i', 'i',
+    0xF0, 'n', 'o', 'o', 'o', 'o', 'o', 0xF7, 'o', 'u', 'u', 'u', 'u', 'y', 0xFE, 'y',
+};
+
+static constexpr FoldTable make_fold_table()
+{
+    FoldTable t{};
+    for (int b = 0; b < 256; b++) {
+        t.to[b] = (unsigned char)b;
+        t.letter[b] = (b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
+    }
+    for (int b = 'A'; b <= 'Z'; b++)
+        t.to[b] = (unsigned char)(b + 32);
+    for (int b = 0xC0; b < 0x100; b++) {
+        t.to[b] = upper_half[b - 0xC0];
+        t.letter[b] = b != 0xD7 && b != 0xF7;
+    }
+    // the letters of 0x80-0xBF: Š š Ž ž Œ œ Ÿ, and ƒ ª µ º as themselves
+    const unsigned char pairs[][2] = {
+        {0x8A, 's'}, {0x9A, 's'}, {0x8E, 'z'}, {0x9E, 'z'}, {0x8C, 0x9C}, {0x9C, 0x9C}, {0x9F, 'y'},
+        {0x83, 0x83}, {0xAA, 0xAA}, {0xB5, 0xB5}, {0xBA, 0xBA},
+    };
+    for (const auto& pair : pairs) {
+        t.to[pair[0]] = pair[1];
+        t.letter[pair[0]] = true;
+    }
+    for (int b = 0x80; b < 0x100; b++) {
+        if (t.letter[b])
+            t.high_form[t.to[b]] = true;
+    }
+    return t;
+}
+
+static constexpr FoldTable fold = make_fold_table();
+
+// One typed word, folded, and the byte of it that the scan of a line looks for.
+struct SearchWord {
+    const unsigned char* text;  // folded, inside SearchWords::folded
+    int len;
+    int anchor;                 // offset of that byte in the word
+    uint64_t pattern;           // its plain lower-case ASCII form in all eight bytes, or 0
+    bool any_high;              // a byte 0x80-0xFF may stand for it
+};
+
+struct SearchWords {
+    unsigned char folded[SEARCH_TEXT_SIZE];   // the words, each followed by a zero
+    SearchWord word[SEARCH_WORDS_MAX];
+    int count;
+};
+
+// The scan looks for the word's rarest letter, so that few places of a line
+// are compared in full. Rarest first as in English lyrics: digits, then z q x
+// j ... e. A letter that accented letters fold to costs more, since every byte
+// 0x80-0xFF of a line is then a place to compare.
+static int anchor_cost(unsigned char c)
+{
+    static const char rarest_first[] = "0123456789zqxjkvbpygfwmucldrhsnioate";
+    if (c >= 0x80)
+        return 1000;
+    const char* at = strchr(rarest_first, c);
+    int cost = at ? (int)(at - rarest_first) : 500;
+    return fold.high_form[c] ? cost + 100 : cost;
+}
+
+static void choose_anchor(SearchWord* word)
+{
+    int best = 0;
+    for (int i = 1; i < word->len; i++) {
+        if (anchor_cost(word->text[i]) < anchor_cost(word->text[best]))
+            best = i;
+    }
+    unsigned char c = word->text[best];
+    word->anchor = best;
+    word->pattern = c < 0x80 ? 0x0101010101010101ULL * c : 0;
+    word->any_high = c >= 0x80 || fold.high_form[c];
+}
+
+// Splits the typed text (at most SEARCH_TEXT_SIZE - 1 bytes of it) into folded
+// words: n typed bytes give at most n + 1 bytes of words and zeros.
+static void split_words(const char* typed, SearchWords* words)
+{
+    const unsigned char* p = (const unsigned char*)typed;
+    const unsigned char* end = p;
+    while (*end && end - p < SEARCH_TEXT_SIZE - 1)
+        end++;
+    int used = 0;
+    words->count = 0;
+    while (p < end) {
+        if (!fold.letter[*p]) {
+            p++;
+            continue;
+        }
+        SearchWord* word = &words->word[words->count++];
+        word->text = words->folded + used;
+        word->len = 0;
+        while (p < end && fold.letter[*p]) {
+            words->folded[used++] = fold.to[*p++];
+            word->len++;
+        }
+        words->folded[used++] = 0;
+        choose_anchor(word);
+    }
+}
+
+static bool word_at(const unsigned char* text, const SearchWord* word)
+{
+    // a text's zero folds to zero, which no word holds: the compare ends there
+    for (int j = 0; j < word->len; j++) {
+        if (fold.to[text[j]] != word->text[j])
+            return false;
+    }
+    return true;
+}
+
+// 0x80 in each byte of x that is zero, and nowhere else (no borrow between bytes).
+static inline uint64_t zero_bytes(uint64_t x)
+{
+    const uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
+    return ~(((x & low7) + low7) | x | low7);
+}
+
+static inline int lowest_byte(uint64_t mask)
+{
+    return __builtin_ctzll(mask) >> 3;
+}
+
+// Whether the zero-terminated text holds the word. Eight bytes at a time: the
+// places holding the anchor byte in either case (and, for a letter that has
+// accented forms, any byte 0x80-0xFF) are compared in full. The reads run up
+// to seven bytes past the zero, inside the text's SCAN_BUF_SIZE buffer.
+static bool text_holds(const unsigned char* text, const SearchWord* word)
+{
+    const uint64_t case_bits = 0x2020202020202020ULL;
+    const uint64_t highs = 0x8080808080808080ULL;
+    for (int i = 0;; i += 8) {
+        uint64_t x;
+        memcpy(&x, text + i, 8);
+        uint64_t end = zero_bytes(x);
+        uint64_t hits = zero_bytes((x | case_bits) ^ word->pattern);
+        if (word->any_high)
+            hits |= x & highs;
+        if (end)
+            hits &= (end & (0 - end)) - 1;    // only the bytes before the zero
+        while (hits) {
+            int at = i + lowest_byte(hits) - word->anchor;
+            if (at >= 0 && word_at(text + at, word))
+                return true;
+            hits &= hits - 1;
+        }
+        if (end)
+            return false;
+    }
+}
+
+enum SongState {
+    NO_SONG,        // before the first title line
+    SEARCHING,      // a listed song with words still missing
+    MATCHED,        // every word found: the song is listed, the rest of it skipped
+    SKIPPED         // a hidden song while hidden titles are not shown
+};
+
+// Everything one search uses, in fixed storage: nothing grows with the library.
+struct Search {
+    SongFile file;
+    char record[SCAN_BUF_SIZE];
+    char line[SCAN_BUF_SIZE];           // a body line through the markup filter
+    char title[SCAN_BUF_SIZE];          // the current song's title as the list shows it
+    char section[SCAN_BUF_SIZE];        // the heading entry the current song stands under
+    char pending[SCAN_BUF_SIZE];        // the last heading entry since the song's title line
+    bool have_section;
+    bool have_pending;
+    bool section_listed;
+    SearchWords words;
+    bool word_found[SEARCH_WORDS_MAX];
+    int missing;
+    SongState song;
+    int found;
+};
+
+static Search search;
+
+// Marks the words the text holds; true once every word was found.
+static bool search_text(const char* text)
+{
+    const unsigned char* bytes = (const unsigned char*)text;
+    for (int i = 0; i < search.words.count; i++) {
+        if (!search.word_found[i] && text_holds(bytes, &search.words.word[i])) {
+            search.word_found[i] = true;
+            search.missing--;
+        }
+    }
+    return search.missing == 0;
+}
+
+// The song is listed as the full list lists it, after the heading entry it
+// stands under (once for all the found songs under that heading).
+static void list_song(UiWindow dialog)
+{
+    if (search.have_section && !search.section_listed) {
+        ui_title_list_add(dialog, search.section);
+        search.section_listed = true;
+    }
+    ui_title_list_add(dialog, search.title);
+    search.found++;
+    search.song = MATCHED;
+}
+
+// A heading line's entry (cut out of the record in place) is kept for the
+// songs after it; they stand under it from their title line on.
+static void take_heading(char* record)
+{
+    char* entry = heading_entry(record);
+    if (!entry)
+        return;
+    copy_bounded(search.pending, SCAN_TEXT, entry);
+    search.have_pending = true;
+}
+
+static void start_song(UiWindow dialog, char* record, bool star)
+{
+    // extract_title cuts the record at the title's end, so only a heading
+    // before the colons is seen below, as in the full list
+    char* title = extract_title(record, SKIP_ALL_BLANKS);
+    copy_bounded(search.title, SCAN_TEXT, title);
+    if (star)
+        take_heading(record);
+    if (search.have_pending) {
+        memcpy(search.section, search.pending, sizeof search.section);
+        search.have_section = true;
+        search.have_pending = false;
+        search.section_listed = false;
+    }
+    if (!title_listed(search.title)) {
+        search.song = SKIPPED;
+        return;
+    }
+    memset(search.word_found, 0, sizeof search.word_found);
+    search.missing = search.words.count;
+    search.song = SEARCHING;
+    if (search_text(search.title))
+        list_song(dialog);
+}
+
+// A body line as the viewer shows it; a marked chord row is not searched.
+static void search_body_line(UiWindow dialog, const char* record)
+{
+    if (strchr(record, '<'))
+        return;
+    const char* text = record;
+    if (strchr(record, '\\') || strchr(record, '&')) {
+        // the filter works in place; the record stays whole for a heading in it
+        copy_bounded(search.line, SCAN_TEXT, record);
+        strip_markup_line(search.line);
+        text = search.line;
+    }
+    if (search_text(text))
+        list_song(dialog);
+}
+
+static void search_library(UiWindow dialog, const char* file_name)
+{
+    search.found = 0;
+    search.song = NO_SONG;
+    search.have_section = false;
+    search.have_pending = false;
+    search.section_listed = false;
+    if (song_file_open(&search.file, file_name) != 0)
+        return;
+    char* record = search.record;
+    while (read_record(&search.file, record) == 0) {
+        bool star = strchr(record, '*') != nullptr;
+        if (star && is_end_of_book(record))
+            break;
+        if (is_title_line(record)) {
+            start_song(dialog, record, star);
+            continue;
+        }
+        if (search.song == SEARCHING)
+            search_body_line(dialog, record);
+        if (star)
+            take_heading(record);
+    }
+    song_file_close(&search.file);
+}
+
+int find_songs_by_words(UiWindow dialog, const char* file_name, const char* words)
+{
+    split_words(words, &search.words);
+    if (search.words.count == 0) {
+        fill_title_list(dialog, file_name);
+        ui_set_status(" ");
+        return -1;
+    }
+    ui_title_list_reset(dialog);
+    search_library(dialog, file_name);
+    ui_title_list_done(dialog);
+    if (search.found == 0) {
+        ui_set_status("Song Not Found");
+    } else {
+        char status[32];
+        snprintf(status, sizeof status, "%d found", search.found);
+        ui_set_status(status);
+    }
+    return search.found;
+}
