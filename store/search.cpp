@@ -149,11 +149,29 @@ static bool word_at(const unsigned char* text, const SearchWord* word)
     return true;
 }
 
-// 0x80 in each byte of x that is zero, and nowhere else (no borrow between bytes).
-static inline uint64_t zero_bytes(uint64_t x)
+// Eight bytes at a time, the lowest byte from the lowest address. has_byte
+// sets 0x80 in every byte of x equal to the pattern's byte; a byte above an
+// equal one may be set too, which only adds a place to look at, never loses one.
+static const uint64_t ONES = 0x0101010101010101ULL;
+static const uint64_t HIGHS = 0x8080808080808080ULL;
+
+static inline uint64_t load8(const unsigned char* p)
 {
-    const uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
-    return ~(((x & low7) + low7) | x | low7);
+    uint64_t x;
+    memcpy(&x, p, 8);
+    return x;
+}
+
+static inline uint64_t has_byte(uint64_t x, unsigned char c)
+{
+    uint64_t t = x ^ (ONES * c);
+    return (t - ONES) & ~t & HIGHS;
+}
+
+// The bytes of the last, partial group of eight that belong to the text.
+static inline uint64_t first_bytes(int n)
+{
+    return n >= 8 ? ~0ULL : (1ULL << (8 * n)) - 1;
 }
 
 static inline int lowest_byte(uint64_t mask)
@@ -161,32 +179,79 @@ static inline int lowest_byte(uint64_t mask)
     return __builtin_ctzll(mask) >> 3;
 }
 
-// Whether the zero-terminated text holds the word. Eight bytes at a time: the
-// places holding the anchor byte in either case (and, for a letter that has
-// accented forms, any byte 0x80-0xFF) are compared in full. The reads run up
-// to seven bytes past the zero, inside the text's SCAN_BUF_SIZE buffer.
-static bool text_holds(const unsigned char* text, const SearchWord* word)
+// Whether the text of len bytes holds the word: the places holding the anchor
+// byte in either case (and, for a letter with accented forms, any byte
+// 0x80-0xFF) are compared in full. The last group of eight is read whole, up to
+// seven bytes past the text, inside its SCAN_BUF_SIZE buffer.
+static bool text_holds(const unsigned char* text, int len, const SearchWord* word)
 {
     const uint64_t case_bits = 0x2020202020202020ULL;
-    const uint64_t highs = 0x8080808080808080ULL;
-    for (int i = 0;; i += 8) {
-        uint64_t x;
-        memcpy(&x, text + i, 8);
-        uint64_t end = zero_bytes(x);
-        uint64_t hits = zero_bytes((x | case_bits) ^ word->pattern);
+    for (int i = 0; i < len; i += 8) {
+        uint64_t x = load8(text + i);
+        uint64_t t = (x | case_bits) ^ word->pattern;
+        uint64_t hits = (t - ONES) & ~t & HIGHS;
         if (word->any_high)
-            hits |= x & highs;
-        if (end)
-            hits &= (end & (0 - end)) - 1;    // only the bytes before the zero
+            hits |= x & HIGHS;
+        hits &= first_bytes(len - i);
         while (hits) {
             int at = i + lowest_byte(hits) - word->anchor;
-            if (at >= 0 && word_at(text + at, word))
+            if (at >= 0 && at + word->len <= len && word_at(text + at, word))
                 return true;
             hits &= hits - 1;
         }
-        if (end)
-            return false;
     }
+    return false;
+}
+
+// What a record holds, found in one pass over its bytes through a table built
+// for the words of each search, instead of a search for each mark and word.
+enum {
+    HAS_MARK = 1,       // '*' or ':': maybe the end-of-book marker, a title or a heading
+    HAS_CHORD = 2,      // '<': a marked chord row
+    HAS_MARKUP = 4,     // '\\' or '&': the markup filter changes the line
+    HAS_ZERO = 8,       // a zero byte inside the record: the line ends there
+    FIRST_WORD_BIT = 4  // bit 4 + i: the anchor byte of word i (i < 28) may be there
+};
+
+static inline uint32_t word_bit(int i)
+{
+    return i < 32 - FIRST_WORD_BIT ? 1u << (FIRST_WORD_BIT + i) : 0;
+}
+
+static void build_byte_class(const SearchWords* words, uint32_t* byte_class)
+{
+    memset(byte_class, 0, 256 * sizeof *byte_class);
+    byte_class[0] = HAS_ZERO;
+    byte_class['*'] = byte_class[':'] = HAS_MARK;
+    byte_class['<'] = HAS_CHORD;
+    byte_class['\\'] = byte_class['&'] = HAS_MARKUP;
+    for (int i = 0; i < words->count; i++) {
+        const SearchWord* word = &words->word[i];
+        uint32_t bit = word_bit(i);
+        for (int b = 1; b < 256; b++) {
+            bool anchor = b < 0x80 ? (ONES * (unsigned)(b | 0x20)) == word->pattern : word->any_high;
+            if (anchor)
+                byte_class[b] |= bit;
+        }
+    }
+}
+
+// The classes of the len bytes of a text: eight bytes read at once, each
+// looked up in the table.
+static inline uint32_t classify(const unsigned char* text, int len, const uint32_t* byte_class)
+{
+    uint32_t k0 = 0, k1 = 0;
+    int i = 0;
+    for (; i + 8 <= len; i += 8) {
+        uint64_t x = load8(text + i);
+        k0 |= byte_class[x & 0xFF] | byte_class[(x >> 16) & 0xFF] | byte_class[(x >> 32) & 0xFF] |
+              byte_class[(x >> 48) & 0xFF];
+        k1 |= byte_class[(x >> 8) & 0xFF] | byte_class[(x >> 24) & 0xFF] | byte_class[(x >> 40) & 0xFF] |
+              byte_class[x >> 56];
+    }
+    for (; i < len; i++)
+        k0 |= byte_class[text[i]];
+    return k0 | k1;
 }
 
 enum SongState {
@@ -208,8 +273,10 @@ struct Search {
     bool have_pending;
     bool section_listed;
     SearchWords words;
+    uint32_t byte_class[256];
     bool word_found[SEARCH_WORDS_MAX];
-    int missing;
+    int missing;                        // words of the song not found yet
+    uint32_t missing_bits;              // their word_bit()s; 0 for words without one
     SongState song;
     int found;
 };
@@ -217,13 +284,18 @@ struct Search {
 static Search search;
 
 // Marks the words the text holds; true once every word was found.
-static bool search_text(const char* text)
+// kind: the classes of the text's bytes, or ~0 when not known.
+static bool search_text(const char* text, int len, uint32_t kind)
 {
     const unsigned char* bytes = (const unsigned char*)text;
     for (int i = 0; i < search.words.count; i++) {
-        if (!search.word_found[i] && text_holds(bytes, &search.words.word[i])) {
+        uint32_t bit = word_bit(i);
+        if (bit && !(kind & bit))
+            continue;
+        if (!search.word_found[i] && text_holds(bytes, len, &search.words.word[i])) {
             search.word_found[i] = true;
             search.missing--;
+            search.missing_bits &= ~bit;
         }
     }
     return search.missing == 0;
@@ -271,26 +343,35 @@ static void start_song(UiWindow dialog, char* record, bool star)
         search.song = SKIPPED;
         return;
     }
-    memset(search.word_found, 0, sizeof search.word_found);
+    memset(search.word_found, 0, search.words.count * sizeof search.word_found[0]);
     search.missing = search.words.count;
+    search.missing_bits = 0;
+    for (int i = 0; i < search.words.count; i++)
+        search.missing_bits |= word_bit(i);
     search.song = SEARCHING;
-    if (search_text(search.title))
+    if (search_text(search.title, (int)strlen(search.title), ~0u))
         list_song(dialog);
 }
 
-// A body line as the viewer shows it; a marked chord row is not searched.
-static void search_body_line(UiWindow dialog, const char* record)
+// A body line as the viewer shows it (a marked chord row is not searched);
+// the markup filter works on a copy, keeping the record whole for a heading in it.
+static void search_body_line(UiWindow dialog, const char* record, int len, uint32_t kind)
 {
-    if (strchr(record, '<'))
+    if (kind & HAS_CHORD)
+        return;
+    // most lines hold no anchor byte of any missing word: nothing to compare
+    bool all_bits = search.words.count <= 32 - FIRST_WORD_BIT;
+    if (!(kind & (search.missing_bits | HAS_MARKUP)) && all_bits)
         return;
     const char* text = record;
-    if (strchr(record, '\\') || strchr(record, '&')) {
-        // the filter works in place; the record stays whole for a heading in it
+    if (kind & HAS_MARKUP) {
         copy_bounded(search.line, SCAN_TEXT, record);
         strip_markup_line(search.line);
         text = search.line;
+        len = (int)strlen(text);
+        kind = ~0u;
     }
-    if (search_text(text))
+    if (search_text(text, len, kind))
         list_song(dialog);
 }
 
@@ -305,15 +386,28 @@ static void search_library(UiWindow dialog, const char* file_name)
         return;
     char* record = search.record;
     while (read_record(&search.file, record) == 0) {
-        bool star = strchr(record, '*') != nullptr;
+        int len = search.file.record_len;
+        uint32_t kind = 0;
+        if (search.song == SEARCHING) {
+            kind = classify((const unsigned char*)record, len, search.byte_class);
+            if (kind & HAS_ZERO) {
+                // every reader sees the line up to its first zero byte
+                len = (int)strlen(record);
+                kind = classify((const unsigned char*)record, len, search.byte_class);
+            }
+        } else if (memchr(record, ':', len) || memchr(record, '*', len)) {
+            // outside the songs searched only a title line or a heading matters
+            kind = HAS_MARK;
+        }
+        bool star = (kind & HAS_MARK) && strchr(record, '*');
         if (star && is_end_of_book(record))
             break;
-        if (is_title_line(record)) {
+        if ((kind & HAS_MARK) && is_title_line(record)) {
             start_song(dialog, record, star);
             continue;
         }
         if (search.song == SEARCHING)
-            search_body_line(dialog, record);
+            search_body_line(dialog, record, len, kind);
         if (star)
             take_heading(record);
     }
@@ -328,6 +422,7 @@ int find_songs_by_words(UiWindow dialog, const char* file_name, const char* word
         ui_set_status(" ");
         return -1;
     }
+    build_byte_class(&search.words, search.byte_class);
     ui_title_list_reset(dialog);
     search_library(dialog, file_name);
     ui_title_list_done(dialog);
