@@ -208,3 +208,59 @@ GUI_TEST(song_list, review_of_a_missing_title_says_song_not_found)
     CHECK_EQ_STR(wait_item_text(home, IDC_LIST_STATUS, " "), " ");
     app_stop(app);
 }
+
+// Waits until the title box holds exactly these entries (in its sorted order).
+static bool wait_titles(HWND home, const std::vector<std::string>& want)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 5000) {
+        if (combo_items(titles_of(home)) == want)
+            return true;
+        sleep_ms(10);
+    }
+    return false;
+}
+
+GUI_TEST(song_list, find_narrows_the_titles_to_songs_holding_the_words)
+{
+    const std::string book =
+        "***** Hymns *****\r\n"
+        "::::: It Is Well ::::: KEY=xx\r\r\n"
+        "G        D     <\r\n"
+        "When peace like a river attendeth my way \r\n"
+        "It is WELL, with my soul \r\n"
+        "::::: Zion Hymn :::::\r\n"
+        "la la\r\n"
+        "::::: AMAZING GRACE  ::::: KEY=xx\r\r\n"
+        "how sweet the sound\r\n";
+    App app;
+    HWND home = app_start_home(app, &book);
+    REQUIRE(home);
+    const std::vector<std::string> all = {" Hymns ", "AMAZING GRACE  ", "It Is Well ", "Zion Hymn "};
+    CHECK(wait_titles(home, all));
+
+    set_item_text_to(home, IDC_LIST_TITLES, "river  well,with");
+    click(home, IDC_LIST_FIND);
+    CHECK(wait_titles(home, {" Hymns ", "It Is Well "}));
+    CHECK_EQ_STR(wait_item_text(home, IDC_LIST_STATUS, "1 found"), "1 found");
+    CHECK_EQ_STR(item_text(home, IDC_LIST_TITLES), "river  well,with");
+
+    // Review of the found title shows that song
+    HWND viewer = review_song(app, home, "It Is Well ");
+    REQUIRE(viewer);
+    CHECK_EQ_STR(item_text(viewer, IDC_VIEWER_TITLE), "IT IS WELL");
+    click(viewer, IDC_VIEWER_RETURN);
+    CHECK(wait_window_gone(viewer));
+
+    set_item_text_to(home, IDC_LIST_TITLES, "sound zebra");
+    click(home, IDC_LIST_FIND);
+    CHECK(wait_titles(home, {}));
+    CHECK_EQ_STR(wait_item_text(home, IDC_LIST_STATUS, "Song Not Found"), "Song Not Found");
+
+    // Find with an empty box lists every title again
+    set_item_text_to(home, IDC_LIST_TITLES, "");
+    click(home, IDC_LIST_FIND);
+    CHECK(wait_titles(home, all));
+    CHECK_EQ_STR(wait_item_text(home, IDC_LIST_STATUS, " "), " ");
+    app_stop(app);
+}
