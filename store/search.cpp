@@ -139,9 +139,10 @@ static void split_words(const char* typed, SearchWords* words)
     }
 }
 
+// The word is compared byte for byte with the folded text; the caller makes
+// sure that the text holds len bytes there.
 static bool word_at(const unsigned char* text, const SearchWord* word)
 {
-    // a text's zero folds to zero, which no word holds: the compare ends there
     for (int j = 0; j < word->len; j++) {
         if (fold.to[text[j]] != word->text[j])
             return false;
