@@ -8,6 +8,7 @@
 
 #include "shell/shared_state.h"
 #include "store/index.h"
+#include "store/search.h"
 #include "tests/support/fake_ui.h"
 #include "tests/support/library_gen.h"
 #include "tests/support/test_files.h"
@@ -73,11 +74,12 @@ protected:
     }
 };
 
-TEST_F(NoAllocation, LookupLoadIndexAndTransposeAllocateNothing)
+TEST_F(NoAllocation, LookupLoadIndexFindAndTransposeAllocateNothing)
 {
     // a first round warms up anything the C library sets up once per process
     copy_bounded(state.current_title, TITLE_SIZE, library_title(300).c_str());
     load_song();
+    find_songs_by_words(nullptr, "songbook.cnr", "Mercy, song 00300");
     fill_title_list(nullptr, "songbook.cnr");
 
     long before = allocations;
@@ -87,6 +89,7 @@ TEST_F(NoAllocation, LookupLoadIndexAndTransposeAllocateNothing)
         for (int steps = -11; steps <= 12; steps++)
             transpose_song(steps);
         state.show_hidden = round & 1;
+        EXPECT_EQ(find_songs_by_words(nullptr, "songbook.cnr", "Mercy, song 00300"), 1);
         fill_title_list(nullptr, "songbook.cnr");
         SongFile file;
         if (song_file_open(&file, "songbook.cnr") == 0) {
