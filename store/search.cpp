@@ -217,9 +217,9 @@ static void build_byte_class(const SearchWords* words, uint32_t* byte_class)
 {
     memset(byte_class, 0, 256 * sizeof *byte_class);
     byte_class[0] = HAS_ZERO;
-    byte_class['*'] = byte_class[':'] = HAS_MARK;
-    byte_class['<'] = HAS_CHORD;
-    byte_class['\\'] = byte_class['&'] = HAS_MARKUP;
+    byte_class[(unsigned char)'*'] = byte_class[(unsigned char)':'] = HAS_MARK;
+    byte_class[(unsigned char)'<'] = HAS_CHORD;
+    byte_class[(unsigned char)'\\'] = byte_class[(unsigned char)'&'] = HAS_MARKUP;
     for (int i = 0; i < words->count; i++) {
         const SearchWord* word = &words->word[i];
         uint32_t bit = word_bit(i);
