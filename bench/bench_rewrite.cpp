@@ -87,12 +87,13 @@ void BM_SaveLastSong(benchmark::State& st)
 {
     reset_shared_state();
     fake_ui_reset();
-    copy_bounded(state.current_title, TITLE_SIZE, library_title(SONGS).c_str());
-    load_song_for_editing();
-    if (state.edit_song_pos < 0)
+    EditSession session;
+    edit_session_start(&session, library_title(SONGS).c_str(), 0);
+    load_song_for_editing(nullptr, &session);
+    if (!session.holds_song)
         st.SkipWithError("last song not found");
     for (auto _ : st) {
-        if (rewrite_songbook(nullptr) != REWRITE_OK)
+        if (rewrite_songbook(&session, nullptr) != REWRITE_OK)
             st.SkipWithError("save failed");
     }
     st.SetBytesProcessed(st.iterations() * library_size());

@@ -93,11 +93,12 @@ void BM_SaveChangeToLastSong(benchmark::State& st)
     use_library((int)st.range(0));
     reset_shared_state();
     fake_ui_reset();
-    copy_bounded(state.current_title, TITLE_SIZE, library_title((int)st.range(0)).c_str());
-    load_song_for_editing();
+    EditSession session;
+    edit_session_start(&session, library_title((int)st.range(0)).c_str(), 0);
+    load_song_for_editing(nullptr, &session);
     copy_bounded(fake_ui.editor_text, FAKE_EDITOR_TEXT, "G   D<\r\na changed line");
     for (auto _ : st) {
-        if (rewrite_songbook(nullptr) != REWRITE_OK)
+        if (rewrite_songbook(&session, nullptr) != REWRITE_OK)
             st.SkipWithError("save failed");
     }
     // the next size starts from a fresh library

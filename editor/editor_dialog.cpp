@@ -25,29 +25,39 @@ static const char help_text[] =
 
 static const char help_caption[] = "EDIT SONGBOOK\r with the EXE Executable program.";
 
-// Saves the editor's song; a failure is shown here and keeps the editor open.
+// The session of this editor, kept with its window from WM_INITDIALOG on.
+static EditSession* session_of(HWND dialog)
+{
+    return (EditSession*)GetWindowLongPtrA(dialog, GWLP_USERDATA);
+}
+
+// Saves the editor's song. A song that went in as a new song is said; a refused
+// or failed save is shown and keeps the editor open with its text.
 static bool save_song(HWND dialog)
 {
-    RewriteResult result = rewrite_songbook(dialog);
+    EditSession* session = session_of(dialog);
+    RewriteResult result = rewrite_songbook(session, dialog);
     if (result == REWRITE_OK)
         return true;
-    MessageBoxA(dialog, rewrite_message(result), "SAVE SONG", MB_OK | MB_ICONEXCLAMATION);
-    return false;
+    MessageBoxA(dialog, rewrite_message(result, session), "SAVE SONG", MB_OK | MB_ICONEXCLAMATION);
+    return result == REWRITE_ADDED;
 }
 
-static void open_editor(HWND)
+// Only the exact "songnew" opens the editor without loading; such an editor, like
+// New Song, replaces nothing when it saves.
+static void open_editor(HWND dialog)
 {
-    if (strcmp(state.current_title, "songnew") != 0)
-        load_song_for_editing();
+    EditSession* session = session_of(dialog);
+    if (strcmp(session->title, "songnew") != 0)
+        load_song_for_editing(dialog, session);
 }
 
-INT_PTR CALLBACK editor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
+INT_PTR CALLBACK editor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
     case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, GWLP_USERDATA, lparam);
         state.editor_dialog = dialog;
-        state.edit_song_pos = -1;
-        state.edit_truncated = 0;
         PostMessageA(dialog, WM_COMMAND, CMD_START, 0);
         return FALSE;
     case WM_COMMAND:

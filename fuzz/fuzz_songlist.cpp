@@ -29,9 +29,6 @@ void check_table()
         if (!memchr(state.song_list[i].title, 0, TITLE_SIZE))
             abort();
     }
-    // the fields behind the table are never written
-    if (state.edit_song_pos != -1 || state.edit_truncated != 0)
-        abort();
     if (fake_ui.message_count != 0)
         abort();
 }

@@ -22,7 +22,6 @@ void reset_shared_state()
 {
     memset(&state, 0, sizeof state);
     state.magnify_level = 2;
-    state.edit_song_pos = -1;
 }
 
 namespace {

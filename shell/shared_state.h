@@ -55,14 +55,6 @@ struct SharedState {
     char title_line_buf[LINE_BUF_SIZE];
 
     SongListEntry song_list[SONG_LIST_SIZE];
-
-    // The editor's hold on the library: the byte offset of the title line of the
-    // song it loaded or last saved (-1: none yet), so that a save replaces exactly
-    // that song and never another one of the same or the new title.
-    long edit_song_pos;
-    // 1 when the song loaded into the editor did not fit edit_buf: saving the
-    // shortened text over the whole song is refused.
-    int32_t edit_truncated;
 };
 
 // The colours of the program: three parallel arrays of components 0..255.

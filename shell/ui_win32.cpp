@@ -7,7 +7,7 @@
 #include "shell/win_util.h"
 #include "store/record.h"
 
-static HWND editor_item(int id) { return GetDlgItem(as_hwnd(state.editor_dialog), id); }
+static HWND editor_item(UiWindow editor, int id) { return GetDlgItem(as_hwnd(editor), id); }
 
 void ui_set_status(const char* text)
 {
@@ -81,31 +81,40 @@ void ui_song_list_add(UiWindow dialog, const char* title)
     SendMessageA(list_item(dialog, IDC_LIST_SONGS), LB_ADDSTRING, 0, (LPARAM)title);
 }
 
-void ui_editor_get_title(char* buf, int size)
+void ui_editor_get_title(UiWindow editor, char* buf, int size)
 {
-    get_item_text(as_hwnd(state.editor_dialog), IDC_EDITOR_TITLE, buf, size);
+    get_item_text(as_hwnd(editor), IDC_EDITOR_TITLE, buf, size);
 }
 
-void ui_editor_set_title(const char* text)
+void ui_editor_set_title(UiWindow editor, const char* text)
 {
-    SetWindowTextA(editor_item(IDC_EDITOR_TITLE), text);
+    SetWindowTextA(editor_item(editor, IDC_EDITOR_TITLE), text);
 }
 
-void ui_editor_set_text(const char* text)
+void ui_editor_set_text(UiWindow editor, const char* text)
 {
-    SetWindowTextA(editor_item(IDC_EDITOR_TEXT), text);
+    SetWindowTextA(editor_item(editor, IDC_EDITOR_TEXT), text);
 }
 
-int ui_editor_line_count()
+int ui_editor_line_count(UiWindow editor)
 {
-    return (int)SendMessageA(editor_item(IDC_EDITOR_TEXT), EM_GETLINECOUNT, 0, 0);
+    return (int)SendMessageA(editor_item(editor, IDC_EDITOR_TEXT), EM_GETLINECOUNT, 0, 0);
 }
 
-int ui_editor_get_line(int line, char* buf, int size)
+int ui_editor_line_length(UiWindow editor, int line)
+{
+    HWND box = editor_item(editor, IDC_EDITOR_TEXT);
+    LRESULT start = SendMessageA(box, EM_LINEINDEX, line, 0);
+    if (start < 0)
+        return 0;
+    return (int)SendMessageA(box, EM_LINELENGTH, start, 0);
+}
+
+int ui_editor_get_line(UiWindow editor, int line, char* buf, int size)
 {
     if (size <= 0)
         return 0;
-    HWND box = editor_item(IDC_EDITOR_TEXT);
+    HWND box = editor_item(editor, IDC_EDITOR_TEXT);
     LRESULT start = SendMessageA(box, EM_LINEINDEX, line, 0);
     if (start < 0) {
         buf[0] = 0;

@@ -12,6 +12,7 @@
 #include "store/index.h"
 #include "store/new_library.h"
 #include "store/record.h"
+#include "store/rewrite.h"
 
 INT_PTR CALLBACK song_list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 INT_PTR CALLBACK viewer_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
@@ -19,9 +20,14 @@ INT_PTR CALLBACK editor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
 
 static HWND main_hwnd() { return as_hwnd(state.main_window); }
 
+// A second home screen (message 997) opens on top of the first; once it closes,
+// the status text and the refills after a save go to the first one again.
 void open_song_list_dialog()
 {
+    UiWindow previous = state.list_dialog;
     DialogBoxParamA((HINSTANCE)state.app_instance, "LOG", main_hwnd(), song_list_dialog_proc, 0);
+    if (previous && IsWindow(as_hwnd(previous)))
+        state.list_dialog = previous;
 }
 
 void open_viewer_dialog()
@@ -29,9 +35,13 @@ void open_viewer_dialog()
     DialogBoxParamA((HINSTANCE)state.app_instance, "SONGVIEWER", main_hwnd(), viewer_dialog_proc, 0);
 }
 
+// Each editor gets a session of its own, made from the request that opened it
+// and kept with its window: what it saves depends on nothing else.
 void open_editor_dialog()
 {
-    DialogBoxParamA((HINSTANCE)state.app_instance, "BOOK", main_hwnd(), editor_dialog_proc, 0);
+    EditSession session;
+    edit_session_start(&session, state.current_title, state.new_song_mode);
+    DialogBoxParamA((HINSTANCE)state.app_instance, "BOOK", main_hwnd(), editor_dialog_proc, (LPARAM)&session);
 }
 
 void request_viewer(const char* title)

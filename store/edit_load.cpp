@@ -17,7 +17,7 @@ static const char too_long_caption[] = "SONG TOO LONG";
 // Appends the song's body records to edit_buf, each followed by CR LF, up to the
 // next title line or the end-of-book marker. A line that does not fit marks the
 // text as cut short.
-static void read_body_for_editing(SongFile* file)
+static void read_body_for_editing(SongFile* file, EditSession* session)
 {
     int used = 0;
     while (read_record(file, state.line_buf) == 0) {
@@ -26,7 +26,7 @@ static void read_body_for_editing(SongFile* file)
         strip_markup();
         int len = (int)strlen(state.line_buf);
         if (used + len + 2 + 1 > EDIT_BUF_SIZE) {
-            state.edit_truncated = 1;
+            session->truncated = 1;
             return;
         }
         memcpy(state.edit_buf + used, state.line_buf, (size_t)len);
@@ -36,13 +36,14 @@ static void read_body_for_editing(SongFile* file)
     }
 }
 
-void load_song_for_editing()
+void load_song_for_editing(UiWindow editor, EditSession* session)
 {
     memset(state.edit_buf, 0, sizeof state.edit_buf);
-    state.edit_song_pos = -1;
-    state.edit_truncated = 0;
+    session->holds_song = 0;
+    session->truncated = 0;
     // the title box shows the title as chosen; the lookup upper-cases it afterwards
-    ui_editor_set_title(state.current_title);
+    ui_editor_set_title(editor, session->title);
+    copy_bounded(state.current_title, TITLE_SIZE, session->title);
 
     SongFile file;
     if (song_file_open(&file, LIBRARY_FILE) != 0) {
@@ -53,12 +54,18 @@ void load_song_for_editing()
         return;
     }
     if (find_song(&file) == 0) {
-        // the save replaces exactly the song whose title record starts here
-        state.edit_song_pos = file.record_start;
-        read_body_for_editing(&file);
-        ui_editor_set_text(state.edit_buf);
+        long pos = file.record_start;
+        read_body_for_editing(&file, session);
+        ui_editor_set_text(editor, state.edit_buf);
+        // the saves replace exactly these bytes, while they stand in the library as
+        // they are now; an editor for a new song only takes the text as a start
+        if (!session->new_song && measure_song(&file, pos, &session->song_len, &session->song_hash) == 0) {
+            session->holds_song = 1;
+            session->song_pos = pos;
+            copy_bounded(session->title, TITLE_SIZE, state.current_title);
+        }
     }
     song_file_close(&file);
-    if (state.edit_truncated)
-        ui_message_box(state.editor_dialog, too_long_text, too_long_caption);
+    if (session->truncated)
+        ui_message_box(editor, too_long_text, too_long_caption);
 }

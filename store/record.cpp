@@ -70,6 +70,8 @@ int song_file_seek(SongFile* file, long offset)
     file->pos = 0;
     file->len = 0;
     file->at_end = 0;
+    // a 0x1A met before may lie behind the new offset: it stops the records again there
+    file->stopped = 0;
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // Songbook rewrite: the editor's song written into the library through a temporary copy.
 #include "store/rewrite.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "shell/ui.h"
@@ -23,25 +24,60 @@ struct ByteRange {
     long end;
 };
 
-// What the first reading of the library learns. A song runs from the first byte
-// of its title record to the end of its last record (title or body): comment
-// lines in front of the next title line, an unterminated last line and the bytes
-// behind a 0x1A stay outside it.
+enum { MAX_CANDIDATES = 16 };
+
+// What the reading of the library learns: where a new song would go, and the
+// songs that carry the title of the song the editor holds, which may be that
+// song moved by a change elsewhere in the file.
 struct LibraryScan {
-    long song_start;            // the song being read; -1 before the first title line
-    long song_end;
-    bool song_at_pos;           // its title record starts at edit_song_pos, title matching
-    bool song_by_title;         // its title matches
-    ByteRange at_pos;           // the song the editor holds, when still where it was
-    ByteRange first_by_title;   // the first song of the title, as the lookup finds it
-    int title_matches;          // songs of the title before the end-of-book marker
     long end_mark;              // start of the first end-of-book record; -1: none reached
     long last_line_end;         // just behind the last record that ended at an LF
+    int candidates;
+    long candidate_pos[MAX_CANDIDATES];
 };
 
 // Both files are read and written in big chunks through one buffer of the program's own.
 static SongFile library;
 static unsigned char copy_buf[COPY_CHUNK];
+
+// FNV-1a over the bytes of a song: cheap, and a change anywhere in the song
+// changes it.
+static const uint64_t HASH_START = 1469598103934665603ULL;
+
+static uint64_t hash_bytes(uint64_t hash, const void* bytes, size_t n)
+{
+    const unsigned char* p = (const unsigned char*)bytes;
+    for (size_t i = 0; i < n; i++)
+        hash = (hash ^ p[i]) * 1099511628211ULL;
+    return hash;
+}
+
+// The hash of the library's bytes [from, from + len); -1 when the file is
+// shorter or cannot be read.
+static int hash_region(SongFile* file, long from, long len, uint64_t* hash)
+{
+    if (song_file_seek(file, from) != 0)
+        return -1;
+    uint64_t h = HASH_START;
+    while (len > 0) {
+        int want = len < (long)sizeof copy_buf ? (int)len : (int)sizeof copy_buf;
+        int n = song_file_read_bytes(file, copy_buf, want);
+        if (n <= 0)
+            return -1;
+        h = hash_bytes(h, copy_buf, (size_t)n);
+        len -= n;
+    }
+    *hash = h;
+    return 0;
+}
+
+void edit_session_start(EditSession* session, const char* title, int new_song)
+{
+    memset(session, 0, sizeof *session);
+    copy_bounded(session->title, TITLE_SIZE, title);
+    session->new_song = new_song ? 1 : 0;
+    session->song_pos = -1;
+}
 
 // Compares the title of a title record as the lookup does: all blanks after the
 // colon run skipped, trimmed, upper-cased, the whole title (not a bounded copy).
@@ -54,24 +90,25 @@ static bool title_matches(const char* record, const char* key)
     return strcmp(title, key) == 0;
 }
 
-static void close_song(LibraryScan* scan)
-{
-    if (scan->song_start < 0)
-        return;
-    ByteRange song = {scan->song_start, scan->song_end};
-    if (scan->song_at_pos)
-        scan->at_pos = song;
-    if (scan->song_by_title && scan->first_by_title.start < 0)
-        scan->first_by_title = song;
-    scan->song_start = -1;
-}
+static bool is_end_mark(const char* record) { return strstr(record, END_MARK) != nullptr; }
+static bool is_title(const char* record) { return strstr(record, TITLE_MARK) != nullptr; }
 
-// The song to replace is known and nothing behind it can change the choice.
-static bool choice_made(const LibraryScan* scan)
+int measure_song(SongFile* file, long pos, long* len, uint64_t* hash)
 {
-    if (scan->at_pos.start >= 0)
-        return true;
-    return state.edit_song_pos < 0 && !state.new_song_mode && scan->first_by_title.start >= 0;
+    if (song_file_seek(file, pos) != 0 || read_record(file, state.line_buf) != 0)
+        return -1;
+    if (file->record_start != pos || !is_title(state.line_buf) || is_end_mark(state.line_buf))
+        return -1;
+    long end = song_file_offset(file);
+    while (read_record(file, state.line_buf) == 0) {
+        if (is_end_mark(state.line_buf) || is_title(state.line_buf))
+            break;
+        end = song_file_offset(file);
+    }
+    if (file->error)
+        return -1;
+    *len = end - pos;
+    return hash_region(file, pos, *len, hash);
 }
 
 // A record ends at its LF or is cut at RECORD_MAX characters; its length does not
@@ -81,39 +118,29 @@ static bool ended_at_line_feed(const SongFile* file)
     return file->pos > 0 && file->buf[file->pos - 1] == '\n';
 }
 
-// Reads the library as the lookup does, keeping the byte offsets of the songs of
-// the title and of the end of the book. Returns 0, or -1 on a read error.
-static int scan_library(SongFile* file, const char* key, LibraryScan* scan)
+// Reads the library as the lookup does, up to the end-of-book marker, keeping
+// the offsets of the title records that carry the held song's title. Returns 0,
+// or -1 on a read error.
+static int scan_library(SongFile* file, const EditSession* session, LibraryScan* scan)
 {
-    *scan = LibraryScan{-1, -1, false, false, {-1, -1}, {-1, -1}, 0, -1, 0};
+    scan->end_mark = -1;
+    scan->last_line_end = 0;
+    scan->candidates = 0;
+    if (song_file_seek(file, 0) != 0)
+        return -1;
     char* record = state.line_buf;
     while (read_record(file, record) == 0) {
         long start = file->record_start;
-        long end = song_file_offset(file);
         if (ended_at_line_feed(file))
-            scan->last_line_end = end;
-        if (strstr(record, END_MARK)) {
-            close_song(scan);
+            scan->last_line_end = song_file_offset(file);
+        if (is_end_mark(record)) {
             scan->end_mark = start;
             break;
         }
-        if (!strstr(record, TITLE_MARK)) {
-            if (scan->song_start >= 0)
-                scan->song_end = end;
-            continue;
-        }
-        close_song(scan);
-        if (choice_made(scan))
-            break;
-        bool same = title_matches(record, key);
-        scan->song_start = start;
-        scan->song_end = end;
-        scan->song_at_pos = same && start == state.edit_song_pos;
-        scan->song_by_title = same;
-        if (same)
-            scan->title_matches++;
+        if (session->holds_song && is_title(record) && scan->candidates < MAX_CANDIDATES &&
+            title_matches(record, session->title))
+            scan->candidate_pos[scan->candidates++] = start;
     }
-    close_song(scan);
     return file->error ? -1 : 0;
 }
 
@@ -139,27 +166,39 @@ static long insertion_point(SongFile* file, long from)
     return n < 0 ? -1 : point;
 }
 
-// Chooses the bytes the editor's song replaces. The song the editor holds is
-// replaced; if the file changed since, the first song of the title, but only
-// while that title is unique (a second song of the title may be the one the
-// edited song was renamed to). An editor that holds no song yet replaces the
-// first song of the title as the lookup finds it, unless it holds a new song.
-// Otherwise the song goes in as a new song, in front of the end-of-book marker
-// or at the end: nothing is ever dropped.
-static RewriteResult plan_replacement(SongFile* file, const char* key, ByteRange* range)
+// The held song stands at pos exactly as the editor loaded or last wrote it.
+static bool song_unchanged_at(SongFile* file, const EditSession* session, long pos)
 {
+    uint64_t hash;
+    return pos >= 0 && hash_region(file, pos, session->song_len, &hash) == 0 && hash == session->song_hash;
+}
+
+// Chooses the bytes the editor's song replaces: the song the session holds, where
+// it was or, when the file changed in front of it, wherever its bytes now stand
+// whole. Nothing else is ever replaced: a song that is no longer as the editor
+// saw it (saved over by another editor, changed or renamed by hand), a new song
+// and a song that was not found go in as a new song, in front of the end-of-book
+// marker or at the end, so that no text is ever dropped. *went_elsewhere tells
+// that the held song was not found.
+static RewriteResult plan_replacement(SongFile* file, const EditSession* session, ByteRange* range,
+                                      bool* went_elsewhere)
+{
+    *went_elsewhere = false;
+    if (session->holds_song && song_unchanged_at(file, session, session->song_pos)) {
+        *range = ByteRange{session->song_pos, session->song_pos + session->song_len};
+        return REWRITE_OK;
+    }
     LibraryScan scan;
-    if (scan_library(file, key, &scan) != 0)
+    if (scan_library(file, session, &scan) != 0)
         return REWRITE_NO_LIBRARY;
-    if (scan.at_pos.start >= 0) {
-        *range = scan.at_pos;
-        return REWRITE_OK;
+    for (int i = 0; i < scan.candidates; i++) {
+        long pos = scan.candidate_pos[i];
+        if (song_unchanged_at(file, session, pos)) {
+            *range = ByteRange{pos, pos + session->song_len};
+            return REWRITE_OK;
+        }
     }
-    bool by_title_allowed = state.edit_song_pos < 0 ? !state.new_song_mode : scan.title_matches == 1;
-    if (scan.first_by_title.start >= 0 && by_title_allowed) {
-        *range = scan.first_by_title;
-        return REWRITE_OK;
-    }
+    *went_elsewhere = session->holds_song != 0;
     long point = scan.end_mark;
     if (point < 0)
         point = insertion_point(file, scan.last_line_end);
@@ -209,9 +248,9 @@ static void drop_line_breakers(char* text)
 // The title box in capitals without trailing blanks (the title list shows a
 // written title with one, and the box gets it from there: it must not grow at
 // every save). An empty box gives "NONAME": an empty title is never found again.
-static void take_editor_title()
+static void take_editor_title(UiWindow editor)
 {
-    ui_editor_get_title(state.edit_title, TITLE_SIZE);
+    ui_editor_get_title(editor, state.edit_title, TITLE_SIZE);
     drop_line_breakers(state.edit_title);
     upper_case(state.edit_title);
     int len = (int)strlen(state.edit_title);
@@ -221,25 +260,89 @@ static void take_editor_title()
         copy_bounded(state.edit_title, TITLE_SIZE, "NONAME");
 }
 
-static bool put_text(const char* text, FILE* out)
+static RewriteResult refuse(EditSession* session, const char* text)
 {
-    return fputs(text, out) != EOF;
+    copy_bounded(session->message, SESSION_MESSAGE_SIZE, text);
+    return REWRITE_REFUSED;
+}
+
+static RewriteResult refuse_line(EditSession* session, int line, const char* what)
+{
+    snprintf(session->message, SESSION_MESSAGE_SIZE,
+             "The song was not saved.\r"
+             "Line %d of the song %s.\r"
+             "Change that line and save again; the library was left unchanged.",
+             line + 1, what);
+    return REWRITE_REFUSED;
+}
+
+// Refuses a song whose title or lines would change the library's structure: a
+// title holding "#*#*#" would end the book there, one holding ':' would be listed
+// and found only up to the colon; a line holding ":::::" would split the song in
+// two and one holding "#*#*#" would hide every song behind it. A line longer than
+// the save can carry is refused too, never cut short. Reads the title into
+// state.edit_title.
+static RewriteResult check_editor_text(EditSession* session, UiWindow editor)
+{
+    take_editor_title(editor);
+    if (strstr(state.edit_title, END_MARK))
+        return refuse(session, "The song was not saved.\r"
+                               "The title holds \"#*#*#\", which marks the end of the song book:\r"
+                               "every song behind it would disappear from the list.\r"
+                               "Change the title and save again.");
+    if (strchr(state.edit_title, ':'))
+        return refuse(session, "The song was not saved.\r"
+                               "The title holds a colon \":\". The library ends a title at its\r"
+                               "first colon, so the song would be listed and found by the part\r"
+                               "before it only. Use a dash instead and save again.");
+    int lines = ui_editor_line_count(editor);
+    for (int i = 0; i < lines; i++) {
+        if (ui_editor_line_length(editor, i) > EDIT_BUF_SIZE - 1)
+            return refuse_line(session, i, "is longer than 19,999 characters");
+        ui_editor_get_line(editor, i, state.edit_buf, EDIT_BUF_SIZE);
+        if (strstr(state.edit_buf, TITLE_MARK))
+            return refuse_line(session, i, "holds \":::::\", which starts a new song in the library");
+        if (strstr(state.edit_buf, END_MARK))
+            return refuse_line(session, i, "holds \"#*#*#\", which ends the song book:\r"
+                                           "every song behind it would disappear from the list");
+    }
+    return REWRITE_OK;
+}
+
+// The output of the editor's song: the bytes go to the file and into the hash
+// and length that the session keeps of what it wrote.
+struct SongOut {
+    FILE* file;
+    uint64_t hash;
+    long len;
+};
+
+static bool put_bytes(SongOut* out, const char* bytes, size_t n)
+{
+    out->hash = hash_bytes(out->hash, bytes, n);
+    out->len += (long)n;
+    return fwrite(bytes, 1, n, out->file) == n;
+}
+
+static bool put_text(SongOut* out, const char* text)
+{
+    return put_bytes(out, text, strlen(text));
 }
 
 // The title line as it is stored: its line feed written in text mode, CR CR LF.
-static bool write_title_line(const char* title, FILE* out)
+static bool write_title_line(SongOut* out, const char* title)
 {
-    return put_text("::::: ", out) && put_text(title, out) && put_text(" ::::: KEY=xx\r\r\n", out);
+    return put_text(out, "::::: ") && put_text(out, title) && put_text(out, " ::::: KEY=xx\r\r\n");
 }
 
 // Writes a line of the text box without its bytes 0x1A: one of them would end
 // the library for every reader, hiding all songs behind it.
-static bool write_text_line(const char* line, int len, FILE* out)
+static bool write_text_line(SongOut* out, const char* line, int len)
 {
     while (len > 0) {
         const char* stop = (const char*)memchr(line, CTRL_Z, (size_t)len);
         int run = stop ? (int)(stop - line) : len;
-        if (run > 0 && fwrite(line, 1, (size_t)run, out) != (size_t)run)
+        if (run > 0 && !put_bytes(out, line, (size_t)run))
             return false;
         if (!stop)
             break;
@@ -249,33 +352,40 @@ static bool write_text_line(const char* line, int len, FILE* out)
     return true;
 }
 
-int write_song_body(UiWindow editor, char* line_buf, FILE* out)
+static int write_body(UiWindow editor, char* line_buf, SongOut* out)
 {
-    (void)editor;   // the boxes are reached through the interface
-    if (!put_text(" \r\n", out))
+    if (!put_text(out, " \r\n"))
         return -1;
-    int lines = ui_editor_line_count();
+    int lines = ui_editor_line_count(editor);
     for (int i = 0; i < lines; i++) {
-        int len = ui_editor_get_line(i, line_buf, EDIT_BUF_SIZE);
-        if (!write_text_line(line_buf, len, out) || !put_text(" \r\n", out))
+        int len = ui_editor_get_line(editor, i, line_buf, EDIT_BUF_SIZE);
+        if (!write_text_line(out, line_buf, len) || !put_text(out, " \r\n"))
             return -1;
     }
     return 0;
 }
 
-// temp.cnr: the library before the range, the editor's song, the library behind
-// it, flushed to the disk.
-static RewriteResult write_new_library(SongFile* in, ByteRange range, UiWindow editor, FILE* out)
+int write_song_body(UiWindow editor, char* line_buf, FILE* file)
 {
-    RewriteResult result = copy_bytes(in, 0, range.start, out);
+    SongOut out = {file, HASH_START, 0};
+    return write_body(editor, line_buf, &out);
+}
+
+// temp.cnr: the library before the range, the editor's song, the library behind
+// it, flushed to the disk. *song receives the hash and length of the song written.
+static RewriteResult write_new_library(SongFile* in, ByteRange range, UiWindow editor, FILE* file,
+                                       SongOut* song)
+{
+    RewriteResult result = copy_bytes(in, 0, range.start, file);
     if (result != REWRITE_OK)
         return result;
-    if (!write_title_line(state.edit_title, out) || write_song_body(editor, state.edit_buf, out) != 0)
+    *song = SongOut{file, HASH_START, 0};
+    if (!write_title_line(song, state.edit_title) || write_body(editor, state.edit_buf, song) != 0)
         return REWRITE_WRITE_FAILED;
-    result = copy_bytes(in, range.end, -1, out);
+    result = copy_bytes(in, range.end, -1, file);
     if (result != REWRITE_OK)
         return result;
-    if (flush_to_disk(out) != 0)
+    if (flush_to_disk(file) != 0)
         return REWRITE_WRITE_FAILED;
     return REWRITE_OK;
 }
@@ -286,9 +396,9 @@ static void append_bounded(char* dst, int size, const char* src)
     copy_bounded(dst + used, size - used, src);
 }
 
-// The title as the lookup will read it back from the title line just written,
-// so that the next save from the same editor finds the song at its new place.
-static void remember_written_title()
+// The title as the lookup will read it back from the title line just written:
+// the session looks for its song under it, and current_title names it.
+static void remember_written_title(EditSession* session)
 {
     char* line = state.title_line_buf;
     copy_bounded(line, LINE_BUF_SIZE, "::::: ");
@@ -297,58 +407,78 @@ static void remember_written_title()
     char* title = extract_title(line, SKIP_ALL_BLANKS);
     trim_trailing(title);
     upper_case(title);
+    copy_bounded(session->title, TITLE_SIZE, title);
     copy_bounded(state.current_title, TITLE_SIZE, title);
 }
 
-RewriteResult rewrite_songbook(UiWindow editor)
+// Writes temp.cnr and swaps it in; *song receives what was written of the song.
+static RewriteResult replace_library(SongFile* in, ByteRange range, UiWindow editor, SongOut* song)
 {
-    if (state.edit_truncated && !state.new_song_mode)
-        return REWRITE_TRUNCATED;
-    if (song_file_open(&library, LIBRARY_FILE) != 0)
-        return REWRITE_NO_LIBRARY;
-
-    char key[TITLE_SIZE];
-    copy_bounded(key, TITLE_SIZE, state.current_title);
-    upper_case(key);
-    trim_trailing(key);
-    ByteRange range;
-    RewriteResult result = plan_replacement(&library, key, &range);
-    if (result != REWRITE_OK) {
-        song_file_close(&library);
-        return result;
-    }
-
-    take_editor_title();
     FILE* out = fopen(TEMP_FILE, "wb");
     if (!out) {
-        song_file_close(&library);
+        song_file_close(in);
         return REWRITE_NO_TEMP;
     }
-    result = write_new_library(&library, range, editor, out);
+    RewriteResult result = write_new_library(in, range, editor, out, song);
     if (fclose(out) != 0 && result == REWRITE_OK)
         result = REWRITE_WRITE_FAILED;
     // closed before the swap: a file that is open cannot be replaced everywhere
-    song_file_close(&library);
-    if (result != REWRITE_OK) {
+    song_file_close(in);
+    if (result == REWRITE_OK && replace_with_backup(LIBRARY_FILE, TEMP_FILE, BACKUP_FILE) != 0)
+        result = REWRITE_SWAP_FAILED;
+    if (result != REWRITE_OK)
         remove(TEMP_FILE);
-        return result;
-    }
-    if (replace_with_backup(LIBRARY_FILE, TEMP_FILE, BACKUP_FILE) != 0) {
-        remove(TEMP_FILE);
-        return REWRITE_SWAP_FAILED;
-    }
-
-    state.edit_song_pos = range.start;
-    remember_written_title();
-    fill_title_list(state.list_dialog, LIBRARY_FILE);
-    return REWRITE_OK;
+    return result;
 }
 
-const char* rewrite_message(RewriteResult result)
+RewriteResult rewrite_songbook(EditSession* session, UiWindow editor)
+{
+    session->message[0] = 0;
+    if (session->truncated)
+        return REWRITE_TRUNCATED;
+    RewriteResult result = check_editor_text(session, editor);
+    if (result != REWRITE_OK)
+        return result;
+    if (song_file_open(&library, LIBRARY_FILE) != 0)
+        return REWRITE_NO_LIBRARY;
+
+    ByteRange range;
+    bool went_elsewhere;
+    result = plan_replacement(&library, session, &range, &went_elsewhere);
+    if (result != REWRITE_OK) {
+        song_file_close(&library);
+        return result;
+    }
+    SongOut song;
+    result = replace_library(&library, range, editor, &song);
+    if (result != REWRITE_OK)
+        return result;
+
+    // from now on this editor's saves replace what this save wrote
+    session->holds_song = 1;
+    session->song_pos = range.start;
+    session->song_len = song.len;
+    session->song_hash = song.hash;
+    remember_written_title(session);
+    fill_title_list(state.list_dialog, LIBRARY_FILE);
+    if (!went_elsewhere)
+        return REWRITE_OK;
+    snprintf(session->message, SESSION_MESSAGE_SIZE,
+             "The song was saved as a new song \"%s\".\r"
+             "The song you opened was changed by another window or program\r"
+             "since, so it was left as it is. Both are now in the library.",
+             session->title);
+    return REWRITE_ADDED;
+}
+
+const char* rewrite_message(RewriteResult result, const EditSession* session)
 {
     switch (result) {
     case REWRITE_OK:
         return "";
+    case REWRITE_ADDED:
+    case REWRITE_REFUSED:
+        return session->message;
     case REWRITE_NO_LIBRARY:
         return "The song was not saved.\r"
                "The song library SONGBOOK.CNR cannot be opened or read.\r"

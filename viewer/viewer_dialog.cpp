@@ -68,11 +68,15 @@ static void paint_song(HWND dialog)
     EndPaint(dialog, &ps);
 }
 
+// Each button wraps at its own end: Prev Key below -11, Next Key above 12. A count
+// far outside (from a hand-edited song list) steps towards the range; the sum is
+// formed in 64 bits so that no count overflows.
 static void change_key(HWND dialog, int step)
 {
-    state.half_steps += step;
-    if (state.half_steps < -11 || state.half_steps > 12)
-        state.half_steps = 0;
+    long long next = (long long)state.half_steps + step;
+    if ((step < 0 && next < -11) || (step > 0 && next > 12))
+        next = 0;
+    state.half_steps = (int)next;
     set_item_number(dialog, IDC_VIEWER_STEPS, state.half_steps);
     if (state.review_mode == 0)
         current_entry()->key_change = state.half_steps;

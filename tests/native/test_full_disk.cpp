@@ -36,14 +36,15 @@ int save_on_small_disk(const std::string& folder, long fs_bytes, int want)
         return CHILD_SETUP;
     reset_shared_state();
     fake_ui_reset();
-    copy_bounded(state.current_title, TITLE_SIZE, library_title(200).c_str());
-    load_song_for_editing();
+    EditSession session;
+    edit_session_start(&session, library_title(200).c_str(), 0);
+    load_song_for_editing(nullptr, &session);
     copy_bounded(fake_ui.editor_title, FAKE_TEXT, library_title(200).c_str());
     std::string text;
     for (int i = 0; i < 100; i++)
         text += "A  D  E  G<\r\nA LONGER LAST SONG THAT NEEDS MORE ROOM\r\n";
     copy_bounded(fake_ui.editor_text, FAKE_EDITOR_TEXT, text.c_str());
-    int result = rewrite_songbook(nullptr);
+    int result = rewrite_songbook(&session, nullptr);
     if (result != want)
         return CHILD_BAD_RESULT;
     if (read_file(LIBRARY_FILE) != library)

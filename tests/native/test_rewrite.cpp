@@ -44,27 +44,28 @@ const std::string SONG_B = "::::: BE STILL :::::\r\nbe still\r\n";
 const std::string SONG_C = "::::: CROWN HIM :::::\r\ncrown\r\n";
 const std::string MARKER = "#*#*# end #*#*#\r\n";
 
-// Opens the editor as the song list dialog does: Edit Song with the title as the
+// The editor opened last; the fake has one set of boxes, which a test fills
+// before each save of whichever session it saves.
+EditSession editor;
+
+// Opens an editor as the song list dialog does: Edit Song with the title as the
 // title list shows it, or New Song with "songnew" and the template's boxes.
-void open_editor(const char* title)
+void open_editor(const char* title, EditSession* session = &editor)
 {
-    copy_bounded(state.current_title, TITLE_SIZE, title);
-    state.new_song_mode = strcmp(title, "songnew") == 0;
-    state.edit_song_pos = -1;
-    state.edit_truncated = 0;
-    ui_editor_set_title("Name");
-    ui_editor_set_text("Edit");
-    if (!state.new_song_mode)
-        load_song_for_editing();
+    edit_session_start(session, title, strcmp(title, "songnew") == 0);
+    ui_editor_set_title(EDITOR, "Name");
+    ui_editor_set_text(EDITOR, "Edit");
+    if (!session->new_song)
+        load_song_for_editing(EDITOR, session);
 }
 
-RewriteResult save(const char* box_title, const char* box_text)
+RewriteResult save(const char* box_title, const char* box_text, EditSession* session = &editor)
 {
     if (box_title)
-        ui_editor_set_title(box_title);
+        ui_editor_set_title(EDITOR, box_title);
     if (box_text)
-        ui_editor_set_text(box_text);
-    return rewrite_songbook(EDITOR);
+        ui_editor_set_text(EDITOR, box_text);
+    return rewrite_songbook(session, EDITOR);
 }
 
 class SaveTest : public InTempDir {
@@ -149,22 +150,11 @@ TEST_F(RewriteSongbook, LeavesEditorHoldingTheWrittenSong)
     ASSERT_EQ(REWRITE_OK, save("  be quiet", "x"));
     std::string lib = read_file(LIBRARY_FILE);
     EXPECT_EQ(HEAD + SONG_A + title_line("  BE QUIET") + body({"x"}), lib);
-    EXPECT_EQ((long)(HEAD + SONG_A).size(), state.edit_song_pos);
+    EXPECT_EQ((long)(HEAD + SONG_A).size(), editor.song_pos);
     EXPECT_STREQ("BE QUIET", state.current_title);
     // the title list was refilled from the new library
     ASSERT_EQ(2, fake_ui.title_count);
     EXPECT_STREQ("BE QUIET ", fake_title(1));
-}
-
-TEST_F(RewriteSongbook, TitleTheLookupReadsDifferentlyIsStillReplacedOnTheSecondSave)
-{
-    write_file(LIBRARY_FILE, HEAD + SONG_A);
-    open_editor("songnew");
-    ASSERT_EQ(REWRITE_OK, save(":one:two", "x"));
-    std::string first = read_file(LIBRARY_FILE);
-    EXPECT_EQ(HEAD + SONG_A + title_line(":ONE:TWO") + body({"x"}), first);
-    ASSERT_EQ(REWRITE_OK, save(nullptr, nullptr));
-    EXPECT_EQ(first, read_file(LIBRARY_FILE));
 }
 
 TEST_F(RewriteSongbook, DropsBytesThatWouldSplitTheTitleLineOrEndTheLibrary)
@@ -178,38 +168,6 @@ TEST_F(RewriteSongbook, DropsBytesThatWouldSplitTheTitleLineOrEndTheLibrary)
     EXPECT_EQ(first, read_file(LIBRARY_FILE));
 }
 
-TEST_F(RewriteSongbook, WithoutPositionReplacesTheFirstSongOfTheTitle)
-{
-    write_file(LIBRARY_FILE, HEAD + SONG_B + SONG_A + SONG_B);
-    copy_bounded(state.current_title, TITLE_SIZE, "be still");
-    ui_editor_set_title("BE STILL");
-    ui_editor_set_text("new");
-    ASSERT_EQ(REWRITE_OK, rewrite_songbook(EDITOR));
-    EXPECT_EQ(HEAD + title_line("BE STILL") + body({"new"}) + SONG_A + SONG_B, read_file(LIBRARY_FILE));
-}
-
-TEST_F(RewriteSongbook, FileChangedSinceLoadingReplacesTheOnlySongOfTheTitle)
-{
-    write_file(LIBRARY_FILE, HEAD + SONG_A + SONG_B);
-    open_editor("BE STILL ");
-    write_file(LIBRARY_FILE, ";added elsewhere\r\n" + HEAD + SONG_A + SONG_B);
-    ASSERT_EQ(REWRITE_OK, save(nullptr, "new"));
-    EXPECT_EQ(";added elsewhere\r\n" + HEAD + SONG_A + title_line("BE STILL") + body({"new"}),
-              read_file(LIBRARY_FILE));
-}
-
-TEST_F(RewriteSongbook, FileChangedAfterARenameOntoATakenTitleReplacesNeither)
-{
-    write_file(LIBRARY_FILE, HEAD + SONG_A + SONG_B + MARKER);
-    open_editor("BE STILL ");
-    ASSERT_EQ(REWRITE_OK, save("abide with me", "renamed"));
-    std::string renamed = title_line("ABIDE WITH ME") + body({"renamed"});
-    write_file(LIBRARY_FILE, ";x\r\n" + read_file(LIBRARY_FILE));
-    ASSERT_EQ(REWRITE_OK, save(nullptr, "again"));
-    std::string again = title_line("ABIDE WITH ME") + body({"again"});
-    EXPECT_EQ(";x\r\n" + HEAD + SONG_A + renamed + again + MARKER, read_file(LIBRARY_FILE));
-}
-
 TEST_F(RewriteSongbook, NewSongNeverReplacesASongOfTheSameTitle)
 {
     write_file(LIBRARY_FILE, HEAD + SONG_B);
@@ -218,31 +176,12 @@ TEST_F(RewriteSongbook, NewSongNeverReplacesASongOfTheSameTitle)
     EXPECT_EQ(HEAD + SONG_B + title_line("BE STILL") + body({"another"}), read_file(LIBRARY_FILE));
 }
 
-TEST_F(RewriteSongbook, NewSongNeverReplacesASongTitledSongnew)
-{
-    std::string songnew = "::::: SONGNEW :::::\r\nmine\r\n";
-    write_file(LIBRARY_FILE, HEAD + songnew);
-    open_editor("songnew");
-    ASSERT_EQ(REWRITE_OK, save("fresh", "f"));
-    EXPECT_EQ(HEAD + songnew + title_line("FRESH") + body({"f"}), read_file(LIBRARY_FILE));
-}
-
-TEST_F(RewriteSongbook, NewSongSavedAgainAfterTheFileChangedReplacesItsOnlyCopy)
-{
-    write_file(LIBRARY_FILE, HEAD + SONG_A);
-    open_editor("songnew");
-    ASSERT_EQ(REWRITE_OK, save("fresh", "first"));
-    write_file(LIBRARY_FILE, ";x\r\n" + read_file(LIBRARY_FILE));
-    ASSERT_EQ(REWRITE_OK, save(nullptr, "second"));
-    EXPECT_EQ(";x\r\n" + HEAD + SONG_A + title_line("FRESH") + body({"second"}), read_file(LIBRARY_FILE));
-}
-
 TEST_F(RewriteSongbook, SongBehindTheMarkerIsNotReplacedButAddedInFront)
 {
     std::string hidden = "::::: HIDDEN :::::\r\nhidden\r\n";
     write_file(LIBRARY_FILE, HEAD + SONG_A + MARKER + hidden);
     open_editor("HIDDEN");
-    EXPECT_EQ(-1, state.edit_song_pos);
+    EXPECT_EQ(0, editor.holds_song);
     ASSERT_EQ(REWRITE_OK, save(nullptr, "typed"));
     EXPECT_EQ(HEAD + SONG_A + title_line("HIDDEN") + body({"typed"}) + MARKER + hidden, read_file(LIBRARY_FILE));
 }
@@ -262,9 +201,106 @@ TEST_F(RewriteSongbook, TitleInTheSecondPieceOfALongLineIsReplacedWithoutNewReco
     std::string zs(RECORD_MAX, 'z');
     write_file(LIBRARY_FILE, "::::: A :::::\r\n" + zs + "::::: B :::::\r\nold b\r\n" + SONG_C);
     open_editor("B");
-    EXPECT_EQ((long)(15 + RECORD_MAX), state.edit_song_pos);
+    EXPECT_EQ((long)(15 + RECORD_MAX), editor.song_pos);
     ASSERT_EQ(REWRITE_OK, save(nullptr, "new b"));
     EXPECT_EQ("::::: A :::::\r\n" + zs + title_line("B") + body({"new b"}) + SONG_C, read_file(LIBRARY_FILE));
+}
+
+// The library changed between the opening of the editor on BE STILL and its
+// save: the song is replaced only while its bytes stand whole somewhere; else the
+// editor's song is added and the changed song kept as it is.
+struct ChangedCase {
+    const char* what;
+    std::string meanwhile;
+    RewriteResult result;
+    std::string after;
+};
+
+TEST_F(RewriteSongbook, SongChangedElsewhereIsNeverOverwritten)
+{
+    const std::string mine = title_line("BE STILL") + body({"mine"});
+    const std::string b_changed = "::::: BE STILL :::::\r\nbe calm\r\n";
+    const std::string b_renamed = "::::: BE QUIET :::::\r\nbe still\r\n";
+    const ChangedCase cases[] = {
+        {"unchanged", HEAD + SONG_A + SONG_B + SONG_C, REWRITE_OK, HEAD + SONG_A + mine + SONG_C},
+        {"moved by a line in front", ";x\r\n" + HEAD + SONG_A + SONG_B + SONG_C, REWRITE_OK,
+         ";x\r\n" + HEAD + SONG_A + mine + SONG_C},
+        {"changed by hand", HEAD + SONG_A + b_changed + SONG_C, REWRITE_ADDED,
+         HEAD + SONG_A + b_changed + SONG_C + mine},
+        {"renamed by hand", HEAD + SONG_A + b_renamed + SONG_C + MARKER, REWRITE_ADDED,
+         HEAD + SONG_A + b_renamed + SONG_C + mine + MARKER},
+        {"deleted by hand", HEAD + SONG_A + SONG_C, REWRITE_ADDED, HEAD + SONG_A + SONG_C + mine},
+    };
+    for (const ChangedCase& c : cases) {
+        write_file(LIBRARY_FILE, HEAD + SONG_A + SONG_B + SONG_C);
+        open_editor("BE STILL ");
+        write_file(LIBRARY_FILE, c.meanwhile);
+        EXPECT_EQ(c.result, save(nullptr, "mine")) << c.what;
+        EXPECT_EQ(c.after, read_file(LIBRARY_FILE)) << c.what;
+        if (c.result == REWRITE_ADDED) {
+            EXPECT_NE(nullptr, strstr(rewrite_message(c.result, &editor), "new song")) << c.what;
+        }
+        // later saves from the same opening replace what this one wrote
+        std::string again = c.after;
+        again.replace(again.find(mine), mine.size(), title_line("BE STILL") + body({"again"}));
+        EXPECT_EQ(REWRITE_OK, save(nullptr, "again")) << c.what;
+        EXPECT_EQ(again, read_file(LIBRARY_FILE)) << c.what;
+    }
+}
+
+TEST_F(RewriteSongbook, TwoEditorsOnOneSongEachKeepTheirOwnText)
+{
+    write_file(LIBRARY_FILE, HEAD + SONG_A + SONG_B + SONG_C);
+    EditSession first, second;
+    open_editor("BE STILL ", &first);
+    open_editor("BE STILL ", &second);
+    ASSERT_EQ(REWRITE_OK, save(nullptr, "one", &first));
+    ASSERT_EQ(REWRITE_ADDED, save(nullptr, "two", &second));
+    ASSERT_EQ(REWRITE_OK, save(nullptr, "three", &second));
+    ASSERT_EQ(REWRITE_OK, save(nullptr, "four", &first));
+    EXPECT_EQ(HEAD + SONG_A + title_line("BE STILL") + body({"four"}) + SONG_C + title_line("BE STILL") +
+                  body({"three"}),
+              read_file(LIBRARY_FILE));
+}
+
+TEST_F(RewriteSongbook, AnEditorThatLoadedNothingNeverReplacesASong)
+{
+    const std::string songnew = "::::: SONGNEW :::::\r\nmine\r\n";
+    for (int new_song = 0; new_song <= 1; new_song++) {
+        write_file(LIBRARY_FILE, HEAD + songnew);
+        edit_session_start(&editor, "songnew", new_song);   // New Song, or "songnew" typed
+        ASSERT_EQ(REWRITE_OK, save("songnew", "typed"));
+        EXPECT_EQ(HEAD + songnew + title_line("SONGNEW") + body({"typed"}), read_file(LIBRARY_FILE));
+    }
+}
+
+struct RefusedCase {
+    const char* title;
+    std::string text;
+    const char* said;
+};
+
+TEST_F(RewriteSongbook, RefusesMarksThatWouldChangeTheLibrarysStructure)
+{
+    const RefusedCase cases[] = {
+        {"a #*#*# b", "x", "#*#*#"},
+        {"Psalm 23: the Lord", "x", "colon"},
+        {"ok", "one\r\n::::: two", "Line 2 of the song holds \":::::\""},
+        {"ok", "a\r\nb\r\nend #*#*#", "Line 3 of the song holds \"#*#*#\""},
+        {"ok", std::string(EDIT_BUF_SIZE, 'x'), "Line 1 of the song is longer"},
+    };
+    const std::string lib = HEAD + SONG_A + SONG_B;
+    for (const RefusedCase& c : cases) {
+        write_file(LIBRARY_FILE, lib);
+        open_editor("BE STILL ");
+        EXPECT_EQ(REWRITE_REFUSED, save(c.title, c.text.c_str())) << c.said;
+        EXPECT_NE(nullptr, strstr(rewrite_message(REWRITE_REFUSED, &editor), c.said)) << c.said;
+        EXPECT_EQ(lib, read_file(LIBRARY_FILE));
+        EXPECT_FALSE(file_exists(TEMP_FILE));
+        EXPECT_FALSE(file_exists(BACKUP_FILE));
+    }
+    // "*****" is an ordinary line inside a song
+    EXPECT_EQ(REWRITE_OK, save("ok", "***** Chorus *****"));
 }
 
 struct InsertCase {
@@ -302,7 +338,7 @@ TEST_F(RewriteSongbook, RefusesToSaveASongCutShortAtLoading)
     lib += SONG_A;
     write_file(LIBRARY_FILE, lib);
     open_editor("LONG");
-    ASSERT_EQ(1, state.edit_truncated);
+    ASSERT_EQ(1, editor.truncated);
     int resets = fake_ui.title_resets;
     EXPECT_EQ(REWRITE_TRUNCATED, save("LONG", nullptr));
     EXPECT_EQ(lib, read_file(LIBRARY_FILE));
@@ -318,8 +354,7 @@ TEST_F(RewriteSongbook, MissingLibraryWritesNothing)
     EXPECT_FALSE(file_exists(LIBRARY_FILE));
     EXPECT_FALSE(file_exists(TEMP_FILE));
     EXPECT_FALSE(file_exists(BACKUP_FILE));
-    EXPECT_EQ(-1, state.edit_song_pos);
-    EXPECT_STREQ("songnew", state.current_title);
+    EXPECT_EQ(0, editor.holds_song);
 }
 
 struct BodyCase {
@@ -341,7 +376,7 @@ TEST(WriteSongBody, WritesABlankLineThenEveryLineWithABlank)
     TempDir dir;
     for (const BodyCase& c : cases) {
         fake_ui_reset();
-        ui_editor_set_text(c.text);
+        ui_editor_set_text(EDITOR, c.text);
         FILE* out = fopen("body.txt", "wb");
         ASSERT_NE(nullptr, out);
         EXPECT_EQ(0, write_song_body(EDITOR, state.edit_buf, out));
@@ -353,7 +388,7 @@ TEST(WriteSongBody, WritesABlankLineThenEveryLineWithABlank)
 TEST(WriteSongBody, ReportsAFailedWrite)
 {
     fake_ui_reset();
-    ui_editor_set_text("a\r\nb");
+    ui_editor_set_text(EDITOR, "a\r\nb");
     FILE* out = fopen("/dev/full", "wb");
     ASSERT_NE(nullptr, out);
     setvbuf(out, nullptr, _IONBF, 0);
@@ -365,19 +400,21 @@ TEST(RewriteMessage, TellsEachFailureAndThatTheLibraryIsUnchanged)
 {
     const RewriteResult failures[] = {REWRITE_NO_LIBRARY, REWRITE_NO_TEMP, REWRITE_WRITE_FAILED,
                                       REWRITE_SWAP_FAILED, REWRITE_TRUNCATED};
-    EXPECT_STREQ("", rewrite_message(REWRITE_OK));
+    EditSession session;
+    edit_session_start(&session, "x", 0);
+    EXPECT_STREQ("", rewrite_message(REWRITE_OK, &session));
     for (RewriteResult r : failures) {
-        std::string text = rewrite_message(r);
+        std::string text = rewrite_message(r, &session);
         EXPECT_EQ(0u, text.find("The song was not saved.\r")) << text;
         EXPECT_NE(std::string::npos, text.find("left unchanged")) << text;
         EXPECT_EQ(std::string::npos, text.find('\n')) << text;
         for (RewriteResult other : failures) {
             if (other != r) {
-                EXPECT_STRNE(rewrite_message(other), text.c_str());
+                EXPECT_STRNE(rewrite_message(other, &session), text.c_str());
             }
         }
     }
-    EXPECT_NE(std::string::npos, std::string(rewrite_message(REWRITE_TRUNCATED)).find("too long"));
+    EXPECT_NE(std::string::npos, std::string(rewrite_message(REWRITE_TRUNCATED, &session)).find("too long"));
 }
 
 using LoadSongForEditing = SaveTest;
@@ -386,21 +423,19 @@ TEST_F(LoadSongForEditing, ShowsTheTitleAsChosenAndTheBodyLines)
 {
     std::string lib = HEAD + ";c\r\n::::: Be Still :::::\r\nG   D<\r\nrock & roll\\par\r\n\r\n" + SONG_A;
     write_file(LIBRARY_FILE, lib);
-    copy_bounded(state.current_title, TITLE_SIZE, "be still ");
-    load_song_for_editing();
+    open_editor("be still ");
     EXPECT_STREQ("be still ", fake_ui.editor_title);
     EXPECT_STREQ("BE STILL", state.current_title);
     EXPECT_STREQ("G   D<\r\nrock  roll\r\n\r\n", fake_ui.editor_text);
-    EXPECT_EQ((long)(HEAD.size() + 4), state.edit_song_pos);
-    EXPECT_EQ(0, state.edit_truncated);
+    EXPECT_EQ((long)(HEAD.size() + 4), editor.song_pos);
+    EXPECT_EQ(0, editor.truncated);
     EXPECT_EQ(0, fake_ui.message_count);
 }
 
 TEST_F(LoadSongForEditing, StopsAtTheEndOfBookMarker)
 {
     write_file(LIBRARY_FILE, HEAD + SONG_A + MARKER + "behind\r\n");
-    copy_bounded(state.current_title, TITLE_SIZE, "ABIDE WITH ME");
-    load_song_for_editing();
+    open_editor("ABIDE WITH ME");
     EXPECT_STREQ("abide\r\n", fake_ui.editor_text);
 }
 
@@ -412,14 +447,11 @@ TEST_F(LoadSongForEditing, TitleNotFoundKeepsTheTextBox)
         if (lib)
             write_file(LIBRARY_FILE, lib);
         fake_ui_reset();
-        ui_editor_set_text("Edit");
-        copy_bounded(state.current_title, TITLE_SIZE, "missing ");
-        state.edit_song_pos = 7;
-        load_song_for_editing();
+        open_editor("missing ");
         EXPECT_STREQ("missing ", fake_ui.editor_title);
         EXPECT_STREQ("Edit", fake_ui.editor_text);
         EXPECT_EQ(1, fake_ui.editor_text_sets);
-        EXPECT_EQ(-1, state.edit_song_pos);
+        EXPECT_EQ(0, editor.holds_song);
         EXPECT_STREQ("MISSING", state.current_title);
         EXPECT_STREQ("Song Not Found", fake_ui.status);
     }
@@ -442,9 +474,8 @@ TEST_F(LoadSongForEditing, TextFitsTheBufferWithItsTerminatorOrIsMarkedCutShort)
         lib += std::string(c.last_len, 'y') + "\r\n";
         write_file(LIBRARY_FILE, lib);
         fake_ui_reset();
-        copy_bounded(state.current_title, TITLE_SIZE, "S");
-        load_song_for_editing();
-        EXPECT_EQ(c.truncated, state.edit_truncated);
+        open_editor("S");
+        EXPECT_EQ(c.truncated, editor.truncated);
         size_t shown = strlen(fake_ui.editor_text);
         EXPECT_EQ(c.truncated ? 19900u : 19999u, shown);
         EXPECT_EQ(c.truncated, fake_ui.message_count);

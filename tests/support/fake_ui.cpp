@@ -95,17 +95,17 @@ void ui_song_list_add(UiWindow, const char* title)
         copy_bounded(fake_ui.songs[fake_ui.song_rows++], FAKE_TEXT, title);
 }
 
-void ui_editor_get_title(char* buf, int size)
+void ui_editor_get_title(UiWindow, char* buf, int size)
 {
     copy_bounded(buf, size, fake_ui.editor_title);
 }
 
-void ui_editor_set_title(const char* text)
+void ui_editor_set_title(UiWindow, const char* text)
 {
     copy_bounded(fake_ui.editor_title, sizeof fake_ui.editor_title, text);
 }
 
-void ui_editor_set_text(const char* text)
+void ui_editor_set_text(UiWindow, const char* text)
 {
     copy_bounded(fake_ui.editor_text, sizeof fake_ui.editor_text, text);
     fake_ui.editor_text_sets++;
@@ -125,7 +125,7 @@ static const char* editor_line_start(int line)
     return p;
 }
 
-int ui_editor_line_count()
+int ui_editor_line_count(UiWindow)
 {
     int count = 1;
     for (const char* p = fake_ui.editor_text; (p = strstr(p, "\r\n")) != nullptr; p += 2)
@@ -133,7 +133,16 @@ int ui_editor_line_count()
     return count;
 }
 
-int ui_editor_get_line(int line, char* buf, int size)
+int ui_editor_line_length(UiWindow, int line)
+{
+    const char* p = editor_line_start(line);
+    if (!p)
+        return 0;
+    const char* end = strstr(p, "\r\n");
+    return end ? (int)(end - p) : (int)strlen(p);
+}
+
+int ui_editor_get_line(UiWindow, int line, char* buf, int size)
 {
     const char* p = editor_line_start(line);
     if (!p || size <= 0) {
