@@ -381,17 +381,11 @@ static void search_library(UiWindow dialog, const char* file_name)
     char* record = search.record;
     while (read_record(&search.file, record) == 0) {
         int len = search.file.record_len;
-        uint32_t kind = 0;
-        if (search.song == SEARCHING) {
+        uint32_t kind = classify((const unsigned char*)record, len, search.byte_class);
+        if (kind & HAS_ZERO) {
+            // every reader sees the line up to its first zero byte
+            len = (int)strlen(record);
             kind = classify((const unsigned char*)record, len, search.byte_class);
-            if (kind & HAS_ZERO) {
-                // every reader sees the line up to its first zero byte
-                len = (int)strlen(record);
-                kind = classify((const unsigned char*)record, len, search.byte_class);
-            }
-        } else if (memchr(record, ':', len) || memchr(record, '*', len)) {
-            // outside the songs searched only a title line or a heading matters
-            kind = HAS_MARK;
         }
         bool star = (kind & HAS_MARK) && strchr(record, '*');
         if (star && is_end_of_book(record))
