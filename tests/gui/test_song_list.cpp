@@ -1,4 +1,4 @@
-// The home screen: title box, hidden titles, building, saving and loading the song list.
+// The home screen: title box, hidden titles, Find, building, saving and loading the song list.
 #include "tests/gui/harness.h"
 
 #include "resources/resource.h"
