@@ -4,6 +4,9 @@ file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
   shell/*.cpp songlist/*.cpp viewer/*.cpp editor/*.cpp)
 list(FILTER WIN32_SOURCES EXCLUDE REGEX "shell/shared_state\\.cpp$|songlist/songlist_file\\.cpp$")
 add_executable(cantoria WIN32 ${WIN32_SOURCES} resources/cantoria.rc)
+# windres reads the manifest while it compiles the resource script
+set_source_files_properties(resources/cantoria.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/cantoria.manifest)
 target_link_libraries(cantoria cantoria_core comdlg32 gdi32 user32 kernel32)
 target_link_options(cantoria PRIVATE -static -static-libgcc -static-libstdc++ -mwindows)
 set_target_properties(cantoria PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "editor/chord_marks.h"
 #include "resources/resource.h"
 #include "shell/shared_state.h"
 #include "store/edit_load.h"
@@ -58,11 +59,13 @@ INT_PTR CALLBACK editor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, GWLP_USERDATA, lparam);
         state.editor_dialog = dialog;
+        // a title longer than the library keeps would be cut at save: not typed at all
+        SendDlgItemMessageA(dialog, IDC_EDITOR_TITLE, EM_LIMITTEXT, TITLE_SIZE - 1, 0);
         PostMessageA(dialog, WM_COMMAND, CMD_START, 0);
         return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wparam)) {
-        case CMD_START: open_editor(dialog); break;
+        case CMD_START: open_editor(dialog); show_chord_hint(dialog); break;
         case IDC_EDITOR_EXIT_SAVE:
             if (save_song(dialog))
                 EndDialog(dialog, 1);
@@ -70,6 +73,11 @@ INT_PTR CALLBACK editor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
         case IDC_EDITOR_SAVE: save_song(dialog); break;
         case IDC_EDITOR_CANCEL: EndDialog(dialog, 1); break;
         case IDC_EDITOR_HELP: MessageBoxA(dialog, help_text, help_caption, MB_OK); break;
+        case IDC_EDITOR_MARK: mark_chord_rows(dialog); break;
+        case IDC_EDITOR_TEXT:
+            if (HIWORD(wparam) == EN_CHANGE)
+                show_chord_hint(dialog);
+            break;
         default: break;
         }
         return FALSE;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the user guide's pictures docs/images/{home,viewer,viewer-plus3,editor}.png:
 # runs cantoria.exe under Xvfb and Wine on its example library, driven by the
-# "shots" suite of gui_tests.exe, which saves each window as the screen shows it.
+# "shots" suite of gui_tests.exe, which saves each window as the screen shows it;
+# and the printed service docs/images/printed-{order,song}.png, the first two pages
+# of a "Print List" to the PDF printer.
 #   screenshots.sh BUILD_DIR
 set -uo pipefail
 build=$(cd "$1" && pwd)
@@ -24,6 +26,18 @@ for name in home viewer viewer-plus3 editor; do
     echo "screenshots: docs/images/$name.png"
   else
     echo "screenshots: no picture of the $name screen" >&2
+    status=1
+  fi
+done
+for page in 1 2; do
+  name=$([ $page = 1 ] && echo printed-order || echo printed-song)
+  if [ -f "$shots/service.pdf" ] &&
+     pdftoppm -r 50 -png -f $page -l $page -singlefile "$shots/service.pdf" "$shots/$name"; then
+    convert "$shots/$name.png" -bordercolor '#999999' -border 1 -strip -define png:exclude-chunks=date,time \
+      "$root/docs/images/$name.png"
+    echo "screenshots: docs/images/$name.png"
+  else
+    echo "screenshots: no picture of printed page $page" >&2
     status=1
   fi
 done

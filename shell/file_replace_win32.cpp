@@ -39,3 +39,8 @@ int replace_with_backup(const char* target, const char* temp, const char* backup
         return -1;
     return 0;
 }
+
+int replace_file(const char* target, const char* temp)
+{
+    return MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
+}

@@ -10,3 +10,7 @@ int flush_to_disk(FILE* file);
 // step, so that at every moment a complete target exists. Returns 0, or -1 when
 // any step failed; target is then unchanged (temp is left for the caller to remove).
 int replace_with_backup(const char* target, const char* temp, const char* backup);
+
+// Moves temp over target in one step (target need not exist), so that target is
+// either the old file or the whole new one. Returns 0, or -1 with target unchanged.
+int replace_file(const char* target, const char* temp);

@@ -84,3 +84,11 @@ int replace_with_backup(const char* target, const char* temp, const char* backup
     flush_folder_of(target);
     return 0;
 }
+
+int replace_file(const char* target, const char* temp)
+{
+    if (rename(temp, target) != 0)
+        return -1;
+    flush_folder_of(target);
+    return 0;
+}

@@ -90,36 +90,59 @@ static void normalise_current_title()
     trim_trailing(state.current_title);
 }
 
+// Whether text equals wanted once its letters a to z are in capitals (as
+// upper_case would make them), without changing text.
+static bool equals_in_capitals(const char* text, const char* wanted)
+{
+    for (;; text++, wanted++) {
+        char c = *text >= 'a' && *text <= 'z' ? (char)(*text - 'a' + 'A') : *text;
+        if (c != *wanted)
+            return false;
+        if (c == 0)
+            return true;
+    }
+}
+
+// Reads the open library up to the first song whose title, trimmed and in
+// capitals, equals wanted (already so); the file then stands behind its title
+// line. Returns the title as the line spells it (cut out of record, trimmed),
+// or null at the end of the file or at the end-of-book marker.
+static char* seek_title(SongFile* file, const char* wanted, char* record)
+{
+    while (read_record(file, record) == 0) {
+        if (is_end_of_book(record))
+            break;
+        if (!is_title_line(record))
+            continue;
+        char* title = extract_title(record, SKIP_ALL_BLANKS);
+        trim_trailing(title);
+        if (equals_in_capitals(title, wanted))
+            return title;
+    }
+    return nullptr;
+}
+
 int find_song(SongFile* file)
 {
     normalise_current_title();
-    while (read_record(file, state.line_buf) == 0) {
-        if (is_end_of_book(state.line_buf))
-            break;
-        if (!is_title_line(state.line_buf))
-            continue;
-        char* title = extract_title(state.line_buf, SKIP_ALL_BLANKS);
-        trim_trailing(title);
-        upper_case(title);
-        if (strcmp(title, state.current_title) == 0) {
-            ui_set_status(" ");
-            return 0;
-        }
+    if (seek_title(file, state.current_title, state.line_buf)) {
+        ui_set_status(" ");
+        return 0;
     }
     ui_set_status("Song Not Found");
     return -1;
 }
 
-// Reads the song body behind the title line into raw_lines, up to the next title
+// Reads the song body behind the title line into rows, up to the next title
 // line or the end-of-book marker; rows past the 200th are not kept.
-static void read_song_body(SongFile* file)
+static void read_song_body(SongFile* file, char* record, char (*rows)[LINE_WIDTH], int32_t* count)
 {
-    while (state.line_count < LINE_ROWS && read_record(file, state.line_buf) == 0) {
-        if (is_end_of_book(state.line_buf) || is_title_line(state.line_buf))
+    while (*count < LINE_ROWS && read_record(file, record) == 0) {
+        if (is_end_of_book(record) || is_title_line(record))
             break;
-        strip_markup();
-        copy_bounded(state.raw_lines[state.line_count], LINE_WIDTH, state.line_buf);
-        state.line_count++;
+        strip_markup_text(record);
+        copy_bounded(rows[*count], LINE_WIDTH, record);
+        (*count)++;
     }
 }
 
@@ -131,7 +154,7 @@ void load_song()
     SongFile file;
     if (song_file_open(&file, LIBRARY_FILE) == 0) {
         if (find_song(&file) == 0)
-            read_song_body(&file);
+            read_song_body(&file, state.line_buf, state.raw_lines, &state.line_count);
         song_file_close(&file);
     } else {
         // a library that cannot be opened holds no song at all
@@ -143,18 +166,95 @@ void load_song()
         copy_bounded(state.display_lines[row], LINE_WIDTH, state.raw_lines[row]);
 }
 
+// The title line at offset, cut out of record, when it is still the line of
+// the title wanted; else null.
+static char* title_at_offset(SongFile* file, long offset, const char* wanted, char* record)
+{
+    if (song_file_seek(file, offset) != 0 || read_record(file, record) != 0 || !is_title_line(record))
+        return nullptr;
+    char* title = extract_title(record, SKIP_ALL_BLANKS);
+    trim_trailing(title);
+    return equals_in_capitals(title, wanted) ? title : nullptr;
+}
+
+// The same rows as load_song, into the caller's tables: nothing of the shared
+// state (the viewer's song, current_title, the status text) is touched.
+int load_song_lines_at(const char* title, long title_at, SongLines* song)
+{
+    char wanted[TITLE_SIZE];
+    char record[INDEX_RECORD_SIZE];
+    copy_bounded(wanted, sizeof wanted, title);
+    upper_case(wanted);
+    trim_trailing(wanted);
+    copy_bounded(song->title, sizeof song->title, wanted);
+    copy_bounded(song->raw[0], LINE_WIDTH, " ");
+    song->count = 1;
+    int found = -1;
+    SongFile file;
+    if (song_file_open(&file, LIBRARY_FILE) == 0) {
+        const char* spelled = title_at >= 0 ? title_at_offset(&file, title_at, wanted, record) : nullptr;
+        // no place known, or the library changed since: the lookup from the start
+        if (!spelled && (title_at < 0 || song_file_seek(&file, 0) == 0))
+            spelled = seek_title(&file, wanted, record);
+        if (spelled) {
+            copy_bounded(song->spelled, sizeof song->spelled, spelled);
+            read_song_body(&file, record, song->raw, &song->count);
+            found = 0;
+        }
+        song_file_close(&file);
+    }
+    if (found != 0) {
+        copy_bounded(song->spelled, sizeof song->spelled, title);
+        trim_trailing(song->spelled);
+    }
+    for (int row = 0; row < song->count; row++)
+        copy_bounded(song->shown[row], LINE_WIDTH, song->raw[row]);
+    return found;
+}
+
+int load_song_lines(const char* title, SongLines* song)
+{
+    return load_song_lines_at(title, -1, song);
+}
+
+void find_titles(const SongListEntry* songs, int count, long* title_at)
+{
+    char wanted[SONG_LIST_SIZE][TITLE_SIZE];
+    char record[INDEX_RECORD_SIZE];
+    if (count > SONG_LIST_SIZE)
+        count = SONG_LIST_SIZE;
+    for (int i = 0; i < count; i++) {
+        copy_bounded(wanted[i], TITLE_SIZE, songs[i].title);
+        upper_case(wanted[i]);
+        trim_trailing(wanted[i]);
+        title_at[i] = -1;
+    }
+    SongFile file;
+    if (song_file_open(&file, LIBRARY_FILE) != 0)
+        return;
+    // one pass over the library for the whole list; the first song of a title counts
+    while (read_record(&file, record) == 0) {
+        if (is_end_of_book(record))
+            break;
+        if (!is_title_line(record))
+            continue;
+        long at = file.record_start;
+        char* title = extract_title(record, SKIP_ALL_BLANKS);
+        trim_trailing(title);
+        for (int i = 0; i < count; i++)
+            if (title_at[i] < 0 && equals_in_capitals(title, wanted[i]))
+                title_at[i] = at;
+    }
+    song_file_close(&file);
+}
+
 // Control words that text pasted from a rich-text document leaves in a line.
 // "\pard" must go before "\par" is searched and "\nowidctlpar" before "\now".
 static const char* const markup_words[] = {
     "\\pard", "\\par", "\\nowidctlpar", "\\f0", "\\now", "\\tab", "\\page",
 };
 
-void strip_markup()
-{
-    strip_markup_line(state.line_buf);
-}
-
-void strip_markup_line(char* line)
+void strip_markup_text(char* line)
 {
     if (strchr(line, '\\')) {
         for (const char* word : markup_words) {
@@ -164,14 +264,17 @@ void strip_markup_line(char* line)
         }
     }
     // every '&' goes, also one that belonged to the text
-    char* out = strchr(line, '&');
-    if (!out)
-        return;
-    for (char* in = out; *in; in++) {
+    char* out = line;
+    for (char* in = line; *in; in++) {
         if (*in != '&')
             *out++ = *in;
     }
     *out = 0;
+}
+
+void strip_markup()
+{
+    strip_markup_text(state.line_buf);
 }
 
 void clear_display_lines()

@@ -23,11 +23,36 @@ int find_song(SongFile* file);
 // that cannot be opened) leaves the single blank row.
 void load_song();
 
+// A song's rows in tables of the caller's own, for the work on a whole song list
+// (printing, exporting) that must leave the viewer's song as it is.
+struct SongLines {
+    char title[TITLE_SIZE];     // as asked for, trimmed and in capitals, as the viewer shows it
+    char spelled[TITLE_SIZE];   // as the library spells it (as asked for when not found)
+    int32_t count;              // 1 to 200; row 0 is a single blank, as load_song gives
+    char raw[LINE_ROWS][LINE_WIDTH];
+    char shown[LINE_ROWS][LINE_WIDTH];
+};
+
+// Loads the song of this title from the library into song->raw (and a copy into
+// song->shown) with the rows load_song would give. Returns 0, or -1 when the
+// title is not in the library (or it cannot be opened): then only the blank row.
+int load_song_lines(const char* title, SongLines* song);
+
+// Where the songs of a list stand in the library: title_at[i] = the file offset
+// of the title line of songs[i], or -1 when the title is not in the library.
+// One pass over the library for at most 30 titles.
+void find_titles(const SongListEntry* songs, int count, long* title_at);
+
+// load_song_lines starting at the title line that find_titles gave (-1: none),
+// so that a list of 30 songs reads the library once, not 30 times. A library
+// changed since is searched from its start as load_song_lines does.
+int load_song_lines_at(const char* title, long title_at, SongLines* song);
+
 // Removes the first occurrence of each word-processor control word from
 // state.line_buf, then every '&'.
 void strip_markup();
-// The same on any line buffer.
-void strip_markup_line(char* line);
+// The same for any line.
+void strip_markup_text(char* line);
 
 // Line kinds, each recognised by its mark anywhere in a record; the end-of-book
 // marker "#*#*#" is tested first and wins, a title line holds ":::::".

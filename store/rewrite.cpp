@@ -7,6 +7,7 @@
 #include "shell/ui.h"
 #include "store/file_replace.h"
 #include "store/index.h"
+#include "store/library_copy.h"
 #include "store/record.h"
 
 enum {
@@ -36,8 +37,8 @@ struct LibraryScan {
     long candidate_pos[MAX_CANDIDATES];
 };
 
-// Both files are read and written in big chunks through one buffer of the program's own.
 static SongFile library;
+// Songs are hashed in big chunks through a buffer of the program's own.
 static unsigned char copy_buf[COPY_CHUNK];
 
 // FNV-1a over the bytes of a song: cheap, and a change anywhere in the song
@@ -111,13 +112,6 @@ int measure_song(SongFile* file, long pos, long* len, uint64_t* hash)
     return hash_region(file, pos, *len, hash);
 }
 
-// A record ends at its LF or is cut at RECORD_MAX characters; its length does not
-// tell which, since a record may hold zero bytes.
-static bool ended_at_line_feed(const SongFile* file)
-{
-    return file->pos > 0 && file->buf[file->pos - 1] == '\n';
-}
-
 // Reads the library as the lookup does, up to the end-of-book marker, keeping
 // the offsets of the title records that carry the held song's title. Returns 0,
 // or -1 on a read error.
@@ -142,28 +136,6 @@ static int scan_library(SongFile* file, const EditSession* session, LibraryScan*
             scan->candidate_pos[scan->candidates++] = start;
     }
     return file->error ? -1 : 0;
-}
-
-// Where a new song goes when the book has no end marker: just behind the last LF
-// that the readers reach, so that an unterminated last line and everything behind
-// a 0x1A follow the new song unchanged. Returns -1 on a read error.
-static long insertion_point(SongFile* file, long from)
-{
-    if (song_file_seek(file, from) != 0)
-        return -1;
-    long point = from;
-    long pos = from;
-    int n;
-    while ((n = song_file_read_bytes(file, copy_buf, sizeof copy_buf)) > 0) {
-        for (int i = 0; i < n; i++) {
-            if (copy_buf[i] == CTRL_Z)
-                return point;
-            if (copy_buf[i] == '\n')
-                point = pos + (long)i + 1;
-        }
-        pos += (long)n;
-    }
-    return n < 0 ? -1 : point;
 }
 
 // The held song stands at pos exactly as the editor loaded or last wrote it.
@@ -206,31 +178,6 @@ static RewriteResult plan_replacement(SongFile* file, const EditSession* session
         return REWRITE_NO_LIBRARY;
     *range = ByteRange{point, point};
     return REWRITE_OK;
-}
-
-// Copies the library's bytes [from, to) (to -1: up to the end of the file).
-static RewriteResult copy_bytes(SongFile* in, long from, long to, FILE* out)
-{
-    if (song_file_seek(in, from) != 0)
-        return REWRITE_NO_LIBRARY;
-    long left = to - from;
-    for (;;) {
-        int want = (int)sizeof copy_buf;
-        if (to >= 0 && (long)want > left)
-            want = (int)left;
-        if (want == 0)
-            return REWRITE_OK;
-        int n = song_file_read_bytes(in, copy_buf, want);
-        if (n < 0)
-            return REWRITE_NO_LIBRARY;
-        if (n == 0) {
-            // the end of the file is the end only when copying up to the end
-            return to >= 0 ? REWRITE_NO_LIBRARY : REWRITE_OK;
-        }
-        if (fwrite(copy_buf, 1, (size_t)n, out) != (size_t)n)
-            return REWRITE_WRITE_FAILED;
-        left -= (long)n;
-    }
 }
 
 // Removes the bytes that would break a title line in two (CR, LF) or end the

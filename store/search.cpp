@@ -8,6 +8,7 @@
 #include "shell/ui.h"
 #include "store/index.h"
 #include "store/record.h"
+#include "transpose/transpose.h"
 
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
 #error "the eight-bytes-at-a-time scan takes byte i of a word from bits 8i to 8i + 7"
@@ -202,7 +203,7 @@ static bool text_holds(const unsigned char* text, int len, const SearchWord* wor
 // for the words of each search, instead of a search for each mark and word.
 enum {
     HAS_MARK = 1,       // '*' or ':': maybe the end-of-book marker, a title or a heading
-    HAS_CHORD = 2,      // '<': a marked chord row
+    HAS_CHORD = 2,      // '<': maybe a marked chord row
     HAS_MARKUP = 4,     // '\\' or '&': the markup filter changes the line
     HAS_ZERO = 8,       // a zero byte inside the record: the line ends there
     FIRST_WORD_BIT = 4  // bit 4 + i: the anchor byte of word i (i < 28) may be there
@@ -347,12 +348,11 @@ static void start_song(UiWindow dialog, char* record, bool star)
         list_song(dialog);
 }
 
-// A body line as the viewer shows it (a marked chord row is not searched);
-// the markup filter works on a copy, keeping the record whole for a heading in it.
+// A body line as the viewer shows it: through the markup filter (on a copy,
+// keeping the record whole for a heading in it); a marked chord row, as the
+// viewer tells one, is not searched.
 static void search_body_line(UiWindow dialog, const char* record, int len, uint32_t kind)
 {
-    if (kind & HAS_CHORD)
-        return;
     // most lines hold no anchor byte of any missing word: nothing to compare
     bool all_bits = search.words.count <= 32 - FIRST_WORD_BIT;
     if (!(kind & (search.missing_bits | HAS_MARKUP)) && all_bits)
@@ -360,11 +360,13 @@ static void search_body_line(UiWindow dialog, const char* record, int len, uint3
     const char* text = record;
     if (kind & HAS_MARKUP) {
         copy_bounded(search.line, SCAN_TEXT, record);
-        strip_markup_line(search.line);
+        strip_markup_text(search.line);
         text = search.line;
         len = (int)strlen(text);
-        kind = ~0u;
+        kind |= ~(uint32_t)HAS_CHORD;    // the filter adds no '<', but moves words
     }
+    if ((kind & HAS_CHORD) && is_marked_row(text))
+        return;
     if (search_text(text, len, kind))
         list_song(dialog);
 }

@@ -282,16 +282,17 @@ void put_chord(char* row, const char* chord, int column)
         row[i] = *chord++;
 }
 
-void transpose_song(int half_steps)
+void transpose_lines(const char (*raw_rows)[LINE_WIDTH], char (*shown)[LINE_WIDTH], int rows, int half_steps)
 {
-    int rows = state.line_count < LINE_ROWS ? state.line_count : LINE_ROWS;
+    if (rows > LINE_ROWS)
+        rows = LINE_ROWS;
     if (rows < 1)
         return;
     NewRoots roots;
     resolve_roots(&roots, table_count(half_steps));
     for (int r = 0; r < rows; r++) {
-        const char* raw = state.raw_lines[r];
-        char* row = state.display_lines[r];
+        const char* raw = raw_rows[r];
+        char* row = shown[r];
         int length = raw_length(raw);
         const char* mark = (const char*)memchr(raw, '<', length);
         prepare(row, LINE_WIDTH, raw, length);
@@ -307,4 +308,14 @@ void transpose_song(int half_steps)
                 work[i] = row[i] = ' ';
         transpose_row(row, work, length, roots);
     }
+}
+
+void transpose_song(int half_steps)
+{
+    transpose_lines(state.raw_lines, state.display_lines, state.line_count, half_steps);
+}
+
+bool is_marked_row(const char* raw)
+{
+    return memchr(raw, '<', raw_length(raw)) != nullptr;
 }

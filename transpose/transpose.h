@@ -1,9 +1,19 @@
 // Chord line transposition: display_lines rebuilt from raw_lines by a number of half steps.
 #pragma once
 
+#include "shell/shared_state.h"
+
 // Rebuilds display rows 0 to line_count - 1 from the raw rows, every marked
 // chord row ('<' anywhere) transposed in place by half_steps.
 void transpose_song(int half_steps);
+
+// The same for tables of the caller's own (printing and exporting a song list
+// leave the viewer's song alone): shown rows 0 to rows - 1 rebuilt from raw.
+void transpose_lines(const char (*raw)[LINE_WIDTH], char (*shown)[LINE_WIDTH], int rows, int half_steps);
+
+// Whether a raw row is a marked chord row: a '<' among its first 99 characters,
+// the test transpose_song makes.
+bool is_marked_row(const char* raw);
 
 // Number of characters before the first blank, terminator or '<' among the first
 // ten at text; 1 when none of the ten is one of them.

@@ -11,3 +11,6 @@ void print_song();
 
 // The viewer's font for a character cell (CreateFont height and width).
 HFONT create_song_font(int height, int width);
+
+// The viewer's character cell at the current magnification (magnify_level).
+void magnified_cell(int* height, int* width);

@@ -15,9 +15,11 @@ enum { MAGNIFY_LEVELS = 7, TEXT_X = 3, TEXT_Y = 20, PAGE_DOWN_LINES = 34 };
 static const int cell_height[MAGNIFY_LEVELS] = {12, 13, 14, 16, 18, 19, 20};
 static const int cell_width[MAGNIFY_LEVELS] = {9, 10, 11, 12, 13, 14, 15};
 
+// ANSI_CHARSET: the library is Windows-1252 text, and an OEM font would draw its
+// bytes 0x80-0xFF through the OEM code page ("trouvé" as "trouvΘ").
 HFONT create_song_font(int height, int width)
 {
-    return CreateFontA(height, width, 0, 0, 700, FALSE, FALSE, FALSE, OEM_CHARSET, OUT_DEFAULT_PRECIS,
+    return CreateFontA(height, width, 0, 0, 700, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_DONTCARE, "Lucida Console");
 }
 
@@ -43,15 +45,20 @@ static void open_viewer(HWND dialog)
     repaint(dialog);
 }
 
+void magnified_cell(int* height, int* width)
+{
+    int level = state.magnify_level;
+    if (level < 0 || level >= MAGNIFY_LEVELS)
+        level = 2;
+    *height = cell_height[level];
+    *width = cell_width[level];
+}
+
 static void paint_song(HWND dialog)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(dialog, &ps);
-    int level = state.magnify_level;
-    if (level < 0 || level >= MAGNIFY_LEVELS)
-        level = 2;
-    state.font_height = cell_height[level];
-    state.font_width = cell_width[level];
+    magnified_cell(&state.font_height, &state.font_width);
     HFONT font = create_song_font(state.font_height, state.font_width);
     HGDIOBJ kept = SelectObject(dc, font);
     SetTextColor(dc, RGB(palette.red[0] & 0xFF, palette.green[0] & 0xFF, palette.blue[0] & 0xFF));

@@ -560,3 +560,21 @@ void choose_song(HWND home, const std::string& title)
     while (list_items(songs).size() == before && GetTickCount() - start < 5000)
         Sleep(10);
 }
+
+bool load_song_list(const App& app, HWND home, const std::vector<std::pair<std::string, int>>& list)
+{
+    std::string file = ";SONG LIST FILE\r\n";
+    for (size_t i = 0; i < list.size(); i++) {
+        char lines[200];
+        snprintf(lines, sizeof lines, "SONG%02d=%s\r\nKEYCHANGE%02d=%d\r\n", (int)i + 1, list[i].first.c_str(),
+                 (int)i + 1, list[i].second);
+        file += lines;
+    }
+    write_file(path_in(app, "songlist.txt"), file + ";END");
+    click(home, IDC_LIST_LOAD);
+    HWND songs = GetDlgItem(home, IDC_LIST_SONGS);
+    DWORD start = GetTickCount();
+    while (list_items(songs).size() != list.size() && GetTickCount() - start < 5000)
+        Sleep(20);
+    return list_items(songs).size() == list.size();
+}

@@ -136,3 +136,6 @@ std::string wait_file(const std::string& path, DWORD timeout_ms = 10000);
 HWND review_song(App& app, HWND home, const std::string& title);
 // Adds a title to the home screen's song list ("Choose") and waits for its row.
 void choose_song(HWND home, const std::string& title);
+// Writes "songlist.txt" with these titles and key changes, presses "Load List"
+// and waits for the rows; false when they did not come.
+bool load_song_list(const App& app, HWND home, const std::vector<std::pair<std::string, int>>& list);

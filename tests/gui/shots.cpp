@@ -74,3 +74,48 @@ GUI_TEST(shots, home_viewer_and_editor)
     }
     app_stop(app);
 }
+
+// The printed service of the user guide: three songs in their keys through
+// "Print List" to the PDF printer; the PDF is copied into the pictures folder as
+// service.pdf, and scripts/screenshots.sh turns its first two pages into pictures.
+GUI_TEST(shots, printed_service)
+{
+    std::string folder = shots_folder();
+    REQUIRE(!folder.empty());
+    std::string library =
+        "::::: AMAZING MORNING :::::\r\n"
+        "                  g        e        am7< \r\n"
+        "          MORNING HAS COME WITH THE LIGHT \r\n"
+        "                  a        g        bm7< \r\n"
+        "          SING TO THE DAY THAT IS NEW \r\n"
+        " \r\n"
+        "                   g         e       am7< \r\n"
+        "          SING WITH THE MORNING \r\n"
+        "::::: RIVER OF EVENING :::::\r\n"
+        "          D         A        Bm      G< \r\n"
+        "          Down by the river the evening is still \r\n"
+        "          D         A        G       D< \r\n"
+        "          Lanterns are lit on the side of the hill \r\n"
+        "::::: SONG OF THE HARVEST :::::\r\n"
+        "          C       F        G       C< \r\n"
+        "          Gather the wheat in the golden field \r\n";
+    App app;
+    HWND home = app_start_home(app, &library);
+    REQUIRE(home);
+    REQUIRE(load_song_list(app, home, {{"AMAZING MORNING", 2}, {"RIVER OF EVENING", 0}, {"SONG OF THE HARVEST", -3}}));
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char pdf[120];
+    snprintf(pdf, sizeof pdf, "Z:\\var\\spool\\cups-pdf\\out\\SONG_LIST_%04d-%02d-%02d.pdf", now.wYear, now.wMonth,
+             now.wDay);
+    DeleteFileA(pdf);
+    click(home, IDC_LIST_PRINT);
+    REQUIRE(press_print_dialog(app.pid, true) == PRINT_DIALOG_PRESSED);
+    DWORD start = GetTickCount();
+    std::string bytes;
+    while ((bytes = read_file(pdf)).find("%%EOF") == std::string::npos && GetTickCount() - start < 30000)
+        sleep_ms(50);
+    CHECK(CopyFileA(pdf, (folder + "\\service.pdf").c_str(), FALSE));
+    DeleteFileA(pdf);
+    app_stop(app);
+}

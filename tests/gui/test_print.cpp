@@ -1,6 +1,7 @@
 // Printing from the viewer to the PDF printer of scripts/cups-start.sh: what lands on paper, pages, Cancel.
 #include "tests/gui/harness.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -108,7 +109,16 @@ static void build_rows(Printout& out)
     }
     if (cell <= 0)
         return;
-    for (const Word& word : out.words) {
+    // pdftotext may give a page's words column by column: put them in rows
+    std::vector<Word> words = out.words;
+    std::stable_sort(words.begin(), words.end(), [](const Word& p, const Word& q) {
+        if (p.page != q.page)
+            return p.page < q.page;
+        if (std::fabs(p.y - q.y) > 0.5)
+            return p.y < q.y;
+        return p.x < q.x;
+    });
+    for (const Word& word : words) {
         if (out.rows.empty() || out.rows.back().page != word.page || std::fabs(out.rows.back().y - word.y) > 0.5)
             out.rows.push_back({word.page, word.y, ""});
         std::string& text = out.rows.back().text;
@@ -373,4 +383,116 @@ GUI_TEST(print, cancel_prints_nothing)
     REQUIRE(print_with_ok(app, viewer));
     Printout out = read_printout(title);
     CHECK(out.found);
+}
+
+// ---- "Print List": the whole service in one job ------------------------------------
+
+// The list print's document: "SONG LIST" and today's date.
+static std::string song_list_document()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char name[40];
+    snprintf(name, sizeof name, "SONG LIST %04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
+    DeleteFileA(wine_path(pdf_folder_unix + pdf_name(name)).c_str());   // one of an earlier run
+    return name;
+}
+
+// Loads the list (titles and key changes), presses "Print List" and OK, and
+// reads the printout back.
+static Printout print_list(App& app, HWND home, const std::vector<std::pair<std::string, int>>& list)
+{
+    if (!load_song_list(app, home, list))
+        return Printout();
+    std::string document = song_list_document();
+    click(home, IDC_LIST_PRINT);
+    std::string printer;
+    if (press_print_dialog(app.pid, true, &printer) != PRINT_DIALOG_PRESSED || printer != "PDF")
+        return Printout();
+    return read_printout(document);
+}
+
+GUI_TEST(print, print_list_prints_the_running_order_and_each_song_in_its_key)
+{
+    std::string a = run_title("LIST A"), b = run_title("LIST B"), c = run_title("LIST C");
+    std::string library = song(a, chord_song) + song(b, chord_song) + song(c, chord_song);
+    App app;
+    AppGuard guard{app};
+    HWND home = app_start_home(app, &library);
+    REQUIRE(home);
+    // an empty list prints nothing and says so
+    click(home, IDC_LIST_PRINT);
+    std::string text;
+    CHECK(close_message_box(app.pid, "PRINT LIST", &text));
+    CHECK(text.rfind("The song list is empty", 0) == 0);
+
+    Printout out = print_list(app, home, {{a, 2}, {b, 0}, {c, -3}});
+    REQUIRE(out.found);
+    CHECK_EQ_INT(out.pages, 4);
+    std::vector<std::string> order = page_rows(out, 1);
+    if (order.size() == 5) {
+        CHECK_EQ_STR(order[0], "SONG LIST");
+        CHECK_EQ_STR(order[2], " 1.  +2  " + a);
+        CHECK_EQ_STR(order[3], " 2.   0  " + b);
+        CHECK_EQ_STR(order[4], " 3.  -3  " + c);
+    } else {
+        check_failed(__FILE__, __LINE__, "running order:" + printed(out));
+    }
+    // each song on a page of its own, its chords moved over the same syllables
+    struct Expected { std::string title, chords; } songs[] = {
+        {a + "  (+2)", "        A       D       E"},
+        {b + "  (0)", "        G       C       D"},
+        {c + "  (-3)", "        E       A       B"},
+    };
+    for (int page = 2; page <= 4; page++) {
+        std::vector<std::string> rows = page_rows(out, page);
+        const Expected& want = songs[page - 2];
+        REQUIRE(rows.size() == 3);
+        CHECK_EQ_STR(rows[0], want.title);
+        CHECK_EQ_STR(rows[1], want.chords);
+        CHECK_EQ_STR(rows[2], "        SING TO THE MORNING");
+    }
+    // the song page's layout: the title at (400, 200), row 1 at y 800 + 70
+    const Word* title = find_word(out, "PRINT", 2);
+    const Word* sing = find_word(out, "SING", 2);
+    REQUIRE(title && sing);
+    CHECK(same_pt(title->x, 400 * PT_PER_PIXEL));
+    CHECK(same_pt(sing->y - title->y, (800 + 2 * 70 - 200) * PT_PER_PIXEL));
+}
+
+GUI_TEST(print, print_list_keeps_chord_rows_with_their_words_and_marks_songs_not_found)
+{
+    // chord rows at odd rows under the blank row 0: row 37, the last a page
+    // holds, is a chord row, so it starts the song's second page with its words
+    std::string title = run_title("LIST LONG");
+    std::vector<std::string> rows;
+    for (int i = 1; i <= 25; i++) {
+        char row[40];
+        snprintf(row, sizeof row, "   C       G%d< ", i);
+        rows.push_back(row);
+        snprintf(row, sizeof row, "   WORDS OF LINE %d ", i);
+        rows.push_back(row);
+    }
+    std::string library = song(title, rows);
+    App app;
+    AppGuard guard{app};
+    HWND home = app_start_home(app, &library);
+    REQUIRE(home);
+    Printout out = print_list(app, home, {{title, 1}, {"NO SUCH SONG", 0}});
+    REQUIRE(out.found);
+    REQUIRE(out.pages == 4);
+    std::vector<std::string> order = page_rows(out, 1);
+    REQUIRE(order.size() == 5);
+    CHECK_EQ_STR(order[3], " 2.   0  NO SUCH SONG");
+    CHECK_EQ_STR(order[4], "         Song Not Found");
+    std::vector<std::string> first = page_rows(out, 2), second = page_rows(out, 3);
+    REQUIRE(first.size() == 1 + 36 && second.size() == 1 + 14);
+    CHECK_EQ_STR(first.back(), "   WORDS OF LINE 18");
+    CHECK_EQ_STR(second[0], title + "  (+1)");
+    CHECK_EQ_STR(second[1], "   C#      G#19");
+    CHECK_EQ_STR(second[2], "   WORDS OF LINE 19");
+    std::vector<std::string> missing = page_rows(out, 4);
+    REQUIRE(missing.size() == 2);
+    CHECK_EQ_STR(missing[0], "NO SUCH SONG  (0)");
+    CHECK_EQ_STR(missing[1], "Song Not Found");
 }

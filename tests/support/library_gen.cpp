@@ -61,3 +61,43 @@ void write_library_file(const char* name, int songs)
     fwrite(bytes.data(), 1, bytes.size(), f);
     fclose(f);
 }
+
+std::string chordpro_title(int i)
+{
+    char title[32];
+    snprintf(title, sizeof title, "IMPORTED SONG %03d", i);
+    return title;
+}
+
+static const char* const inline_chords[] = {"G", "D/F#", "Em7", "Csus2", "Am", "Bb", "F#m", "Ebmaj7"};
+
+// A lyric row with a chord in front of every second word.
+static void append_chord_line(std::string& out, int k)
+{
+    const char* lyric = lyric_rows[k % 5];
+    int word = 0;
+    bool at_word_start = true;
+    for (const char* p = lyric; *p; p++) {
+        if (at_word_start && *p != ' ') {
+            if (word % 2 == 0)
+                out += std::string("[") + inline_chords[(k + word) % 8] + "]";
+            word++;
+        }
+        at_word_start = *p == ' ';
+        out += *p;
+    }
+    out += "\n";
+}
+
+std::string generate_chordpro_song(int i)
+{
+    std::string out = "{title: Imported Song " + chordpro_title(i).substr(14) + "}\n";
+    out += "{artist: The Morning Choir}\n{key: G}\n\n";
+    for (int part = 0; part < 4; part++) {
+        out += part == 2 ? "{start_of_chorus}\n" : "{comment: Verse}\n";
+        for (int line = 0; line < 4; line++)
+            append_chord_line(out, i + part * 4 + line);
+        out += part == 2 ? "{end_of_chorus}\n\n" : "\n";
+    }
+    return out;
+}

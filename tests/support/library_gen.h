@@ -16,3 +16,10 @@ std::string generate_library(int songs, int lines_per_song = 40);
 
 // Writes generate_library(songs) to the named file in binary mode.
 void write_library_file(const char* name, int songs);
+
+// The title of generated ChordPro file i (from 1): "IMPORTED SONG 001" and so on.
+std::string chordpro_title(int i);
+
+// A ChordPro file as a song service hands one out: title, artist and key, three
+// verses and a chorus, their chords inline over every second word; 28 lines.
+std::string generate_chordpro_song(int i);

@@ -1,0 +1,235 @@
+// Importing chosen files into the library: reading, converting, adding, and the summary for the user.
+#include "chordpro/import_files.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "chordpro/import.h"
+#include "shell/ui.h"
+#include "store/add_songs.h"
+#include "store/index.h"
+#include "store/record.h"
+
+enum {
+    PATH_SIZE = 2048,
+    SUMMARY_LINE_SIZE = 256,
+    SUMMARY_RESERVE = 48           // room kept for the closing "(and n more)"
+};
+
+#ifdef _WIN32
+static const char FOLDER_SEPARATOR = '\\';
+#else
+static const char FOLDER_SEPARATOR = '/';
+#endif
+
+// One import's files and songs; far too big for the stack, and one import runs at a time.
+static ImportBatch batch;
+static unsigned char file_bytes[IMPORT_FILE_MAX + 1];
+static FileVerdict verdicts[IMPORT_FILES_MAX];
+static char summary[IMPORT_SUMMARY_SIZE];
+
+static const char* base_name(const char* path)
+{
+    const char* name = path;
+    for (const char* p = path; *p; p++) {
+        if (*p == '/' || *p == '\\')
+            name = p + 1;
+    }
+    return name;
+}
+
+// folder and name joined; false when the path does not fit.
+static bool join_path(char* path, const char* folder, const char* name)
+{
+    int folder_len = (int)strlen(folder);
+    int name_len = (int)strlen(name);
+    if (folder_len + name_len + 2 > PATH_SIZE)
+        return false;
+    memcpy(path, folder, (size_t)folder_len);
+    if (folder_len > 0 && folder[folder_len - 1] != '/' && folder[folder_len - 1] != '\\')
+        path[folder_len++] = FOLDER_SEPARATOR;
+    memcpy(path + folder_len, name, (size_t)name_len + 1);
+    return true;
+}
+
+static FileVerdict read_song_file(const char* path, int* len)
+{
+    FILE* file = fopen(path, "rb");
+    if (!file)
+        return FILE_CANNOT_OPEN;
+    size_t n = fread(file_bytes, 1, sizeof file_bytes, file);
+    bool failed = ferror(file) != 0;
+    fclose(file);
+    if (failed)
+        return FILE_CANNOT_OPEN;
+    if (n > IMPORT_FILE_MAX)
+        return FILE_TOO_LARGE;
+    *len = (int)n;
+    return FILE_READ;
+}
+
+static FileVerdict import_one_file(const char* folder, const char* name, int source)
+{
+    char path[PATH_SIZE];
+    if (!join_path(path, folder, name))
+        return FILE_CANNOT_OPEN;
+    int len = 0;
+    FileVerdict verdict = read_song_file(path, &len);
+    if (verdict != FILE_READ)
+        return verdict;
+    return convert_song_file(file_bytes, len, base_name(name), format_of_name(name), source, &batch);
+}
+
+// ---- the summary -----------------------------------------------------------------
+
+struct Summary {
+    int used;
+    int hidden;     // lines left out of a summary that would not fit
+};
+
+static void summary_line(Summary* s, const char* line)
+{
+    int len = (int)strlen(line);
+    if (s->used + 1 + len + SUMMARY_RESERVE >= IMPORT_SUMMARY_SIZE) {
+        s->hidden++;
+        return;
+    }
+    if (s->used > 0)
+        summary[s->used++] = '\r';
+    memcpy(summary + s->used, line, (size_t)len + 1);
+    s->used += len;
+}
+
+static const char* file_reason(FileVerdict verdict)
+{
+    switch (verdict) {
+    case FILE_READ: return "";
+    case FILE_CANNOT_OPEN: return "cannot be opened";
+    case FILE_EMPTY: return "is empty";
+    case FILE_NOT_TEXT: return "is not a text file";
+    case FILE_NO_SONG: return "holds no song";
+    case FILE_TOO_LARGE: return "is larger than 1 MB";
+    case FILE_NO_ROOM: return "does not fit into this import; import it on its own";
+    }
+    return "";
+}
+
+static const char* failure_reason(RewriteResult result)
+{
+    switch (result) {
+    case REWRITE_NO_LIBRARY: return "the song library SONGBOOK.CNR cannot be opened or read.";
+    case REWRITE_NO_TEMP:
+        return "the working copy TEMP.CNR cannot be created in this folder;\rthe folder may be read-only.";
+    case REWRITE_WRITE_FAILED: return "writing the working copy TEMP.CNR failed; the disk may be full.";
+    case REWRITE_SWAP_FAILED:
+        return "the backup OLDBOOK.CNR could not be written, or SONGBOOK.CNR\r"
+               "could not be replaced; another program may be using them.";
+    default: return "the library could not be written.";
+    }
+}
+
+static void headline(Summary* s, RewriteResult result, int added)
+{
+    char line[SUMMARY_LINE_SIZE];
+    if (result != REWRITE_OK) {
+        snprintf(line, sizeof line, "No song was added: %s", failure_reason(result));
+        summary_line(s, line);
+        summary_line(s, "The library SONGBOOK.CNR was left unchanged.");
+    } else if (added == 0) {
+        summary_line(s, "No song was added to the library.");
+    } else {
+        snprintf(line, sizeof line, added == 1 ? "%d song was added to the library." :
+                                                 "%d songs were added to the library.", added);
+        summary_line(s, line);
+    }
+}
+
+static void left_out_lines(Summary* s, const char* const* names, int count, bool titles_checked)
+{
+    char line[SUMMARY_LINE_SIZE];
+    bool heading = false;
+    for (int f = 0; f < count; f++) {
+        const char* name = base_name(names[f]);
+        if (verdicts[f] != FILE_READ) {
+            if (!heading)
+                summary_line(s, "Left out:");
+            heading = true;
+            snprintf(line, sizeof line, "%s %s", name, file_reason(verdicts[f]));
+            summary_line(s, line);
+            continue;
+        }
+        for (int i = 0; titles_checked && i < batch.song_count; i++) {
+            if (batch.source[i] != f || batch.songs[i].taken == TITLE_FREE)
+                continue;
+            if (!heading)
+                summary_line(s, "Left out:");
+            heading = true;
+            snprintf(line, sizeof line, "%s, %s: %s", name, batch.songs[i].title,
+                     batch.songs[i].taken == TITLE_IN_LIBRARY ? "the library already has a song of this title"
+                                                              : "another song of this import has this title");
+            summary_line(s, line);
+        }
+    }
+}
+
+static void changed_lines(Summary* s, const char* const* names)
+{
+    char line[SUMMARY_LINE_SIZE];
+    bool heading = false;
+    for (int i = 0; i < batch.song_count; i++) {
+        if (batch.songs[i].taken != TITLE_FREE || batch.altered[i] == 0)
+            continue;
+        if (!heading)
+            summary_line(s, "Changed:");
+        heading = true;
+        snprintf(line, sizeof line, "%s, %s: %d %s \":::::\" or \"#*#*#\", which mark songs in the library;",
+                 base_name(names[batch.source[i]]), batch.songs[i].title, batch.altered[i],
+                 batch.altered[i] == 1 ? "line held" : "lines held");
+        summary_line(s, line);
+        summary_line(s, "their colons became ';' and their stars '+'.");
+    }
+}
+
+static void write_summary(const char* const* names, int count, int beyond, RewriteResult result, int added)
+{
+    Summary s = {0, 0};
+    summary[0] = 0;
+    headline(&s, result, added);
+    left_out_lines(&s, names, count, result == REWRITE_OK);
+    char line[SUMMARY_LINE_SIZE];
+    if (beyond > 0) {
+        snprintf(line, sizeof line, "%d more files were not read: at most %d files at a time.", beyond,
+                 IMPORT_FILES_MAX);
+        summary_line(&s, line);
+    }
+    if (result == REWRITE_OK)
+        changed_lines(&s, names);
+    if (s.hidden > 0) {
+        snprintf(line, sizeof line, "\r(and %d more)", s.hidden);
+        copy_bounded(summary + s.used, IMPORT_SUMMARY_SIZE - s.used, line);
+    }
+}
+
+int import_song_files(UiWindow dialog, const char* folder, const char* const* names, int count)
+{
+    int beyond = count > IMPORT_FILES_MAX ? count - IMPORT_FILES_MAX : 0;
+    count -= beyond;
+    import_batch_reset(&batch);
+    for (int f = 0; f < count; f++)
+        verdicts[f] = import_one_file(folder, names[f], f);
+
+    int added = 0;
+    RewriteResult result = REWRITE_OK;
+    if (batch.song_count > 0)
+        result = add_songs(batch.songs, batch.song_count, &added);
+    write_summary(names, count, beyond, result, added);
+    if (added > 0)
+        fill_title_list(dialog, LIBRARY_FILE);
+    ui_message_box(dialog, summary, "IMPORT");
+    return added;
+}
+
+const char* import_summary()
+{
+    return summary;
+}
