@@ -353,6 +353,9 @@ static void start_song(UiWindow dialog, char* record, bool star)
 // viewer tells one, is not searched.
 static void search_body_line(UiWindow dialog, const char* record, int len, uint32_t kind)
 {
+    // a '<' in a line no longer than the viewer's rows marks a chord row
+    if ((kind & (HAS_CHORD | HAS_MARKUP)) == HAS_CHORD && len < LINE_WIDTH)
+        return;
     // most lines hold no anchor byte of any missing word: nothing to compare
     bool all_bits = search.words.count <= 32 - FIRST_WORD_BIT;
     if (!(kind & (search.missing_bits | HAS_MARKUP)) && all_bits)
