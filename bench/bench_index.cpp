@@ -11,7 +11,7 @@
 #include "shell/shared_state.h"
 #include "store/index.h"
 #include "tests/support/fake_ui.h"
-#include "tests/support/library_gen.h"
+#include "bench/support/library_gen.h"
 
 namespace {
 

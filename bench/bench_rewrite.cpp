@@ -12,7 +12,7 @@
 #include "store/index.h"
 #include "store/rewrite.h"
 #include "tests/support/fake_ui.h"
-#include "tests/support/library_gen.h"
+#include "bench/support/library_gen.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "store/index.h"
 #include "store/rewrite.h"
 #include "tests/support/fake_ui.h"
-#include "tests/support/library_gen.h"
+#include "bench/support/library_gen.h"
 #include "transpose/transpose.h"
 
 namespace {

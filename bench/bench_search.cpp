@@ -17,7 +17,7 @@
 #include "store/index.h"
 #include "store/search.h"
 #include "tests/support/fake_ui.h"
-#include "tests/support/library_gen.h"
+#include "bench/support/library_gen.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "store/file_replace.h"
 #include "store/index.h"
 #include "tests/support/fake_ui.h"
-#include "tests/support/library_gen.h"
+#include "bench/support/library_gen.h"
 
 namespace {
 

@@ -9,15 +9,17 @@ include(GoogleTest)
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp tests/support/*.cpp)
 add_executable(core_tests ${NATIVE_TEST_SOURCES})
 target_link_libraries(core_tests cantoria_core GTest::gtest GTest::gtest_main)
-target_compile_definitions(core_tests PRIVATE CANTORIA_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures")
+target_compile_definitions(core_tests PRIVATE CANTORIA_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
+                           CANTORIA_SOURCE="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 
 # The allocation count test replaces malloc and operator new in a program of its
 # own; the sanitizers have their own allocator, so it is built without them.
 if(NOT CANTORIA_SANITIZE)
-  add_executable(alloc_tests tests/alloc/test_no_alloc.cpp tests/support/fake_ui.cpp
-                 tests/support/library_gen.cpp tests/support/test_files.cpp)
+  add_executable(alloc_tests tests/alloc/test_no_alloc.cpp tests/support/fake_ui.cpp tests/support/case_file.cpp
+                 tests/support/test_files.cpp)
   target_link_libraries(alloc_tests cantoria_core GTest::gtest GTest::gtest_main)
+  target_compile_definitions(alloc_tests PRIVATE CANTORIA_SOURCE="${CMAKE_SOURCE_DIR}")
   add_test(NAME alloc.no_allocation COMMAND alloc_tests)
 endif()
 
@@ -27,7 +29,7 @@ if(benchmark_FOUND AND NOT CANTORIA_SANITIZE AND NOT CANTORIA_COVERAGE)
   file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
   foreach(src ${BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)
-    add_executable(${name} ${src} tests/support/fake_ui.cpp tests/support/library_gen.cpp)
+    add_executable(${name} ${src} tests/support/fake_ui.cpp bench/support/library_gen.cpp)
     target_link_libraries(${name} cantoria_core benchmark::benchmark)
   endforeach()
 endif()

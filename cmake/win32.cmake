@@ -11,28 +11,34 @@ target_link_libraries(cantoria cantoria_core comdlg32 gdi32 user32 kernel32)
 target_link_options(cantoria PRIVATE -static -static-libgcc -static-libstdc++ -mwindows)
 set_target_properties(cantoria PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-# The GUI test program: a console program that starts cantoria.exe and drives it.
-file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
-add_executable(gui_tests ${GUI_TEST_SOURCES} tests/support/library_gen.cpp)
+# The GUI test program: a console program that starts cantoria.exe and drives it;
+# it also carries the Wine benchmark (suite "bench") and the screenshots ("shots").
+file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp bench/wine/*.cpp)
+add_executable(gui_tests ${GUI_TEST_SOURCES} tests/support/case_file.cpp bench/support/library_gen.cpp)
 target_link_libraries(gui_tests user32 gdi32 kernel32 version)
 target_link_options(gui_tests PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(gui_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-# Each tests/gui/test_*.cpp is one suite; CTest runs each under Xvfb and Wine.
+# Each tests/gui/journeys/SUITE.txt and each tests/gui/test_SUITE.cpp is a suite;
+# CTest runs each under Xvfb and Wine.
+file(GLOB GUI_SUITE_FILES CONFIGURE_DEPENDS tests/gui/journeys/*.txt tests/gui/test_*.cpp)
+set(GUI_SUITES "")
+foreach(file ${GUI_SUITE_FILES})
+  get_filename_component(name ${file} NAME_WE)
+  string(REGEX REPLACE "^test_" "" suite ${name})
+  list(APPEND GUI_SUITES ${suite})
+endforeach()
+list(REMOVE_DUPLICATES GUI_SUITES)
+list(REMOVE_ITEM GUI_SUITES shots)
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
-foreach(src ${GUI_TEST_SOURCES})
-  get_filename_component(name ${src} NAME_WE)
-  if(name MATCHES "^test_")
-    string(REGEX REPLACE "^test_" "" suite ${name})
-    if(suite STREQUAL "release")
-      # the release suite runs the cantoria.exe unpacked from the release zip
-      add_test(NAME gui.${suite} COMMAND ${CMAKE_SOURCE_DIR}/scripts/release-test.sh ${CMAKE_BINARY_DIR})
-    else()
-      add_test(NAME gui.${suite}
-        COMMAND ${WINE_RUN} ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/gui_tests.exe ${suite}
-                ${CMAKE_BINARY_DIR}/cantoria.exe)
-    endif()
-    set_tests_properties(gui.${suite} PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
-      ENVIRONMENT "CANTORIA_FIXTURES=${CMAKE_SOURCE_DIR}/tests/fixtures")
+foreach(suite ${GUI_SUITES})
+  if(suite STREQUAL "release")
+    # the release suite runs the cantoria.exe unpacked from the release zip
+    add_test(NAME gui.${suite} COMMAND ${CMAKE_SOURCE_DIR}/scripts/release-test.sh ${CMAKE_BINARY_DIR})
+  else()
+    add_test(NAME gui.${suite}
+      COMMAND ${WINE_RUN} ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/gui_tests.exe ${suite} ${CMAKE_BINARY_DIR}/cantoria.exe)
   endif()
+  set_tests_properties(gui.${suite} PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
+    ENVIRONMENT "CANTORIA_SOURCE=${CMAKE_SOURCE_DIR};CANTORIA_FIXTURES=${CMAKE_SOURCE_DIR}/tests/fixtures")
 endforeach()

@@ -27,37 +27,6 @@ namespace {
 const size_t MAX_TEXT = 8000;   // well inside edit_buf: no text box line is cut
 UiWindow const EDITOR = (UiWindow)0x4017;
 
-std::string read_bytes(const char* name)
-{
-    std::string bytes;
-    FILE* f = fopen(name, "rb");
-    if (!f)
-        return bytes;
-    char chunk[65536];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-        bytes.append(chunk, n);
-    fclose(f);
-    return bytes;
-}
-
-void write_bytes(const char* name, const std::string& bytes)
-{
-    FILE* f = fopen(name, "wb");
-    if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
-        abort();
-    fclose(f);
-}
-
-void check(bool ok, const char* what)
-{
-    if (!ok) {
-        fprintf(stderr, "fuzz_rewrite: %s\n", what);
-        leave_work_dir();
-        abort();
-    }
-}
-
 // The title line and body the save writes for the boxes, and whether the save
 // must refuse them (a mark that would change the library's structure).
 std::string song_bytes(const std::string& box_title, const std::string& box_text, bool* refused)
@@ -93,42 +62,33 @@ std::string song_bytes(const std::string& box_title, const std::string& box_text
 std::string save_and_check(const std::string& lib, const std::string& held, EditSession* session,
                            const std::string& song, bool refused)
 {
-    write_bytes(LIBRARY_FILE, lib);
+    fuzz_write(LIBRARY_FILE, lib);
     RewriteResult result = rewrite_songbook(session, EDITOR);
-    std::string now = read_bytes(LIBRARY_FILE);
-    check(access(TEMP_FILE, F_OK) != 0, "temp.cnr left behind");
+    std::string now = fuzz_read(LIBRARY_FILE);
+    fuzz_check(access(TEMP_FILE, F_OK) != 0, "temp.cnr left behind");
     if (refused) {
-        check(result == REWRITE_REFUSED && now == lib, "a song with a structural mark was written");
+        fuzz_check(result == REWRITE_REFUSED && now == lib, "a song with a structural mark was written");
         return now;
     }
-    check(result == REWRITE_OK || result == REWRITE_ADDED, "save failed");
-    check(read_bytes(BACKUP_FILE) == lib, "oldbook.cnr is not the old library");
+    fuzz_check(result == REWRITE_OK || result == REWRITE_ADDED, "save failed");
+    fuzz_check(fuzz_read(BACKUP_FILE) == lib, "oldbook.cnr is not the old library");
     size_t at = (size_t)session->song_pos;
-    check(session->song_len == (long)song.size() && at <= lib.size() && now.size() >= at + song.size(),
+    fuzz_check(session->song_len == (long)song.size() && at <= lib.size() && now.size() >= at + song.size(),
           "the session does not hold the song written");
-    check(now.compare(0, at, lib, 0, at) == 0 && now.compare(at, song.size(), song) == 0,
+    fuzz_check(now.compare(0, at, lib, 0, at) == 0 && now.compare(at, song.size(), song) == 0,
           "the song is not written where the session says");
     size_t tail = now.size() - at - song.size();
-    check(tail <= lib.size() - at && now.compare(at + song.size(), tail, lib, lib.size() - tail, tail) == 0,
+    fuzz_check(tail <= lib.size() - at && now.compare(at + song.size(), tail, lib, lib.size() - tail, tail) == 0,
           "bytes behind the song changed");
     std::string removed = lib.substr(at, lib.size() - tail - at);
-    check(removed.empty() || (result == REWRITE_OK && removed == held), "a song the editor did not hold was replaced");
+    fuzz_check(removed.empty() || (result == REWRITE_OK && removed == held), "a song the editor did not hold was replaced");
     return now;
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    static const char* const files[] = {LIBRARY_FILE, BACKUP_FILE, TEMP_FILE, nullptr};
-    fuzz_work_dir_init(argc, argv, "/dev/shm/fuzz_rewrite-XXXXXX", files);
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+void fuzz_one(const uint8_t* data, size_t size)
 {
     if (size < 1)
-        return 0;
+        return;
     uint8_t choices = data[0];
     std::string rest((const char*)data + 1, size - 1);
     size_t sep1 = rest.find('\xFF');
@@ -137,10 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string box_title = sep1 == std::string::npos ? "" : rest.substr(sep1 + 1, sep2 - sep1 - 1);
     std::string box_text = sep2 == std::string::npos ? "" : rest.substr(sep2 + 1, MAX_TEXT);
 
-    enter_work_dir();
     reset_shared_state();
     fake_ui_reset();
-    write_bytes(LIBRARY_FILE, lib);
+    fuzz_write(LIBRARY_FILE, lib);
     // the editor opens on the n-th title record as the title list would show it
     int pick = choices & 31;
     std::string opened = (choices & 32) ? "songnew" : "NOT IN THE LIBRARY";
@@ -178,8 +137,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // a second save from the same opening replaces what the first wrote
     if (!refused) {
         std::string second = save_and_check(first, song, &session, song, false);
-        check(second == first, "a second save did not replace the first");
+        fuzz_check(second == first, "a second save did not replace the first");
     }
-    leave_work_dir();
-    return 0;
 }
+
+}  // namespace
+
+FUZZ_IN_WORK_DIR("/dev/shm/fuzz_rewrite-XXXXXX", LIBRARY_FILE, BACKUP_FILE, TEMP_FILE)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the user guide's pictures docs/images/{home,viewer,viewer-plus3,editor}.png:
 # runs cantoria.exe under Xvfb and Wine on its example library, driven by the
-# "shots" suite of gui_tests.exe, which saves each window as the screen shows it;
+# journeys of tests/gui/journeys/shots.txt, which save each window as the screen shows it;
 # and the printed service docs/images/printed-{order,song}.png, the first two pages
 # of a "Print List" to the PDF printer.
 #   screenshots.sh BUILD_DIR
@@ -20,9 +20,9 @@ CANTORIA_SHOTS="$shots" bash "$root/scripts/wine-run.sh" "$build" "$build/gui_te
 status=$?
 mkdir -p "$root/docs/images"
 for name in home viewer viewer-plus3 editor; do
-  if [ -f "$shots/$name.bmp" ]; then
+  if [ -f "$shots/$name.png" ]; then
     # no time stamps in the PNG: the same screen gives the same file
-    convert "$shots/$name.bmp" -strip -define png:exclude-chunks=date,time "$root/docs/images/$name.png"
+    convert "$shots/$name.png" -strip -define png:exclude-chunks=date,time "$root/docs/images/$name.png"
     echo "screenshots: docs/images/$name.png"
   else
     echo "screenshots: no picture of the $name screen" >&2

@@ -5,6 +5,8 @@ set -uo pipefail
 build=$(cd "$1" && pwd); shift
 bash "$(dirname "$0")/wine-setup.sh" "$build" || exit 1
 export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# the GUI tests read their journeys and fixtures from the source tree
+export CANTORIA_SOURCE="${CANTORIA_SOURCE:-$(cd "$(dirname "$0")/.." && pwd)}"
 [ -x "$(dirname "$0")/cups-start.sh" ] && bash "$(dirname "$0")/cups-start.sh" >/dev/null 2>&1 || true
 xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"
 status=$?

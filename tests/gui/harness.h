@@ -3,19 +3,15 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
-// ---- test registration and checks -------------------------------------------
+// ---- tests and checks: gui_tests.exe SUITE cantoria.exe runs the suite's tests
+// and the journeys of tests/gui/journeys/SUITE.txt --------------------------------
 typedef void (*GuiTestFn)();
-struct GuiTestCase {
-    const char* suite;
-    const char* name;
-    GuiTestFn fn;
-};
 int register_gui_test(const char* suite, const char* name, GuiTestFn fn);
-std::vector<GuiTestCase>& gui_tests();
-
+void add_gui_case(const char* suite, const std::string& name, const std::function<void()>& run);
 #define GUI_TEST(suite, name)                                                      \
     static void gui_test_##suite##_##name();                                        \
     static int gui_test_reg_##suite##_##name =                                      \
@@ -23,8 +19,7 @@ std::vector<GuiTestCase>& gui_tests();
     static void gui_test_##suite##_##name()
 
 void check_failed(const char* file, int line, const std::string& what);
-bool current_test_failed();
-
+std::string printable(const std::string& bytes);
 // CHECK records a failure and goes on; REQUIRE also leaves the test.
 #define CHECK(cond)                                                                 \
     do { if (!(cond)) check_failed(__FILE__, __LINE__, "CHECK(" #cond ")"); } while (0)
@@ -38,8 +33,6 @@ bool current_test_failed();
                                     std::to_string(a_) + ", expected " + std::to_string(b_)); } while (0)
 #define REQUIRE(cond)                                                               \
     do { if (!(cond)) { check_failed(__FILE__, __LINE__, "REQUIRE(" #cond ")"); return; } } while (0)
-
-std::string printable(const std::string& bytes);
 
 // ---- the program under test ---------------------------------------------------
 extern const char* program_path;   // cantoria.exe, from the command line
@@ -57,22 +50,21 @@ std::string make_temp_dir();
 bool app_start(App& app, const std::string& dir, const char* exe = nullptr);
 // Waits for the program to end; returns its exit code, or -1 on timeout.
 int app_wait_exit(App& app, DWORD timeout_ms = 15000);
-// Ends the program if it still runs (kills it after asking nicely).
+// Ends the program if it still runs.
 void app_stop(App& app);
 // Starts the program in a fresh folder (with an optional library) and waits for
-// the home screen; returns its song list dialog, or nullptr.
+// the home screen to hold its titles; returns its song list dialog, or nullptr.
 HWND app_start_home(App& app, const std::string* library = nullptr);
 
-// ---- finding windows ----------------------------------------------------------
+// ---- windows and controls -----------------------------------------------------
 HWND find_top_window(DWORD pid, const char* class_name, const char* caption);
 HWND wait_top_window(DWORD pid, const char* class_name, const char* caption, DWORD timeout_ms = 10000);
-// A dialog ("#32770") of the process that has a child with this id.
-HWND find_dialog_with_child(DWORD pid, int child_id, HWND except = nullptr);
+// A visible dialog ("#32770") of the process that has a child with this id (not except).
 HWND wait_dialog_with_child(DWORD pid, int child_id, DWORD timeout_ms = 10000, HWND except = nullptr);
 bool wait_window_gone(HWND window, DWORD timeout_ms = 10000);
 std::vector<HWND> dialogs_of(DWORD pid);
-
-// ---- controls -----------------------------------------------------------------
+// Polls until done() holds or the time is up.
+bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000);
 void click(HWND dialog, int id);                       // a posted click, as a user's
 std::string window_text(HWND window);
 std::string item_text(HWND dialog, int id);
@@ -81,61 +73,51 @@ std::vector<std::string> combo_items(HWND combo);
 std::vector<std::string> list_items(HWND list);
 // Waits until the control's text equals want; returns the last text read.
 std::string wait_item_text(HWND dialog, int id, const std::string& want, DWORD timeout_ms = 5000);
-
-// ---- message boxes -------------------------------------------------------------
 // Waits for a message box with this caption, reads its text, closes it with OK.
-// Returns false on timeout; text receives the box's text.
 bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms = 10000);
-
-// ---- files ---------------------------------------------------------------------
-std::string read_file(const std::string& path);
-bool write_file(const std::string& path, const std::string& bytes);
-bool file_exists(const std::string& path);
-std::string path_in(const App& app, const char* name);
-bool wait_file_bytes(const std::string& path, const std::string& want, DWORD timeout_ms = 5000);
-
-void sleep_ms(DWORD ms);
-
-// ---- what is painted ----------------------------------------------------------------
-// The client area of a window as the screen shows it, read back from the screen
-// (PrintWindow would not do: the viewer paints only in WM_PAINT).
-struct Capture {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;   // row by row from the top, RGB() values
-    COLORREF at(int x, int y) const;
-    bool empty() const { return pixels.empty(); }
-};
-bool capture_client(HWND window, Capture& shot);
-// The window with its frame; any rectangle of the screen.
-bool capture_window(HWND window, Capture& shot);
-bool capture_screen(int left, int top, int width, int height, Capture& shot);
-// Captures once the window has no pending paint and two captures in a row agree.
-Capture capture_settled(HWND window, DWORD timeout_ms = 3000);
-// Writes the capture as a 24-bit BMP, for looking at a failure.
-bool save_capture_bmp(const Capture& shot, const std::string& path);
-
-// ---- the print dialog -----------------------------------------------------------------
-enum PrintDialogResult { PRINT_DIALOG_PRESSED, PRINT_DIALOG_TIMEOUT, PRINT_DIALOG_NO_PRINTER };
-// Waits for the common print dialog ("#32770", "Print") of the process and presses
-// OK or Cancel. The dialog has the printer combo cmb4; a "Print" box without it is
-// Wine's "install a printer" message, closed with OK. printer receives the combo's text.
-PrintDialogResult press_print_dialog(DWORD pid, bool ok, std::string* printer = nullptr,
-                                     DWORD timeout_ms = 10000);
-
-// ---- the Unix side of Wine ------------------------------------------------------------
-// Starts "/bin/sh -c command" as a Unix process; Wine gives no handle to wait on,
-// so callers wait for a file the command leaves behind.
-bool run_unix_shell(const std::string& command);
-// Waits until the file exists; returns its bytes, or "<missing>".
-std::string wait_file(const std::string& path, DWORD timeout_ms = 10000);
-
-// ---- the viewer -------------------------------------------------------------------------
 // Types the title into the home screen's title box, presses "Review" and waits for
 // the viewer to show the title; returns the viewer, or nullptr.
 HWND review_song(App& app, HWND home, const std::string& title);
 // Adds a title to the home screen's song list ("Choose") and waits for its row.
 void choose_song(HWND home, const std::string& title);
-// Writes "songlist.txt" with these titles and key changes, presses "Load List"
-// and waits for the rows; false when they did not come.
-bool load_song_list(const App& app, HWND home, const std::vector<std::pair<std::string, int>>& list);
+// The length in characters of the song row the viewer paints at its top, read
+// back from the screen.
+int top_row_length(HWND viewer);
+
+// ---- files ---------------------------------------------------------------------
+std::string read_file(const std::string& path);          // "<missing>" when missing
+bool write_file(const std::string& path, const std::string& bytes);
+bool file_exists(const std::string& path);
+std::string path_in(const App& app, const char* name);
+bool wait_file_bytes(const std::string& path, const std::string& want, DWORD timeout_ms = 5000);
+// Waits until the file exists; returns its bytes, or "<missing>".
+std::string wait_file(const std::string& path, DWORD timeout_ms = 10000);
+void sleep_ms(DWORD ms);
+
+// ---- printing to the PDF printer of scripts/cups-start.sh -----------------------
+enum PrintDialogResult { PRINT_DIALOG_PRESSED, PRINT_DIALOG_TIMEOUT, PRINT_DIALOG_NO_PRINTER };
+// Waits for the common print dialog ("#32770", "Print") and presses OK or Cancel;
+// a "Print" box without the printer combo is Wine's "install a printer" message.
+// printer receives the combo's text.
+PrintDialogResult press_print_dialog(DWORD pid, bool ok, std::string* printer = nullptr,
+                                     DWORD timeout_ms = 10000);
+// What cups-pdf printed for a document: each word where pdftotext places it (in
+// points from the page's top left), and the rows rebuilt from the words on the
+// fixed-pitch grid that starts at the leftmost word.
+struct PrintedWord { int page; double x, x_end, y; std::string text; };
+struct PrintedRow { int page; double y; std::string text; };
+struct Printout {
+    bool found = false;
+    int pages = 0;
+    std::vector<PrintedWord> words;
+    std::vector<PrintedRow> rows;
+};
+// Waits for the document's PDF, reads it and removes it.
+Printout read_printout(const std::string& document);
+// Removes a PDF of that document (one left by an earlier run); false when there was none.
+bool forget_printout(const std::string& document);
+
+// ---- the Unix side of Wine ------------------------------------------------------------
+// Starts "/bin/sh -c command" as a Unix process; Wine gives no handle to wait on,
+// so callers wait for a file the command leaves behind.
+bool run_unix_shell(const std::string& command);

@@ -1,10 +1,21 @@
-// Tests of saving a song: the library rewritten around the edited song, and the editor's loading.
+// Saving a song: whole saves as golden cases (tests/golden/NAME.edit, the steps of
+// one editing, failures injected included, between NAME.before.cnr and
+// NAME.after.cnr); the insertion point and the song's body as tables
+// (tests/cases/rewrite.txt); a really full file system and a killed save.
 #include "store/rewrite.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstring>
-#include <string>
+#include <dirent.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "shell/shared_state.h"
 #include "store/edit_load.h"
@@ -16,58 +27,6 @@ namespace {
 
 UiWindow const EDITOR = (UiWindow)0x4017;
 
-// tests/golden/<name>.<kind>.cnr, found from this file's own place in the tree
-std::string golden(const char* name, const char* kind)
-{
-    std::string here = __FILE__;
-    std::string path = here.substr(0, here.rfind('/')) + "/../golden/" + name + "." + kind + ".cnr";
-    return read_file(path.c_str());
-}
-
-// A title line and a body as the rewrite writes them.
-std::string title_line(const char* title)
-{
-    return std::string("::::: ") + title + " ::::: KEY=xx\r\r\n";
-}
-
-std::string body(std::initializer_list<const char*> lines)
-{
-    std::string out = " \r\n";
-    for (const char* line : lines)
-        out += std::string(line) + " \r\n";
-    return out;
-}
-
-const std::string HEAD = ";library\r\nExample Song:\r\n";
-const std::string SONG_A = "::::: ABIDE WITH ME :::::\r\nabide\r\n";
-const std::string SONG_B = "::::: BE STILL :::::\r\nbe still\r\n";
-const std::string SONG_C = "::::: CROWN HIM :::::\r\ncrown\r\n";
-const std::string MARKER = "#*#*# end #*#*#\r\n";
-
-// The editor opened last; the fake has one set of boxes, which a test fills
-// before each save of whichever session it saves.
-EditSession editor;
-
-// Opens an editor as the song list dialog does: Edit Song with the title as the
-// title list shows it, or New Song with "songnew" and the template's boxes.
-void open_editor(const char* title, EditSession* session = &editor)
-{
-    edit_session_start(session, title, strcmp(title, "songnew") == 0);
-    ui_editor_set_title(EDITOR, "Name");
-    ui_editor_set_text(EDITOR, "Edit");
-    if (!session->new_song)
-        load_song_for_editing(EDITOR, session);
-}
-
-RewriteResult save(const char* box_title, const char* box_text, EditSession* session = &editor)
-{
-    if (box_title)
-        ui_editor_set_title(EDITOR, box_title);
-    if (box_text)
-        ui_editor_set_text(EDITOR, box_text);
-    return rewrite_songbook(session, EDITOR);
-}
-
 class SaveTest : public InTempDir {
 protected:
     void SetUp() override
@@ -75,416 +34,264 @@ protected:
         InTempDir::SetUp();
         reset_shared_state();
         fake_ui_reset();
-        state.editor_dialog = EDITOR;
     }
 };
-
-// A library before, an edit, the library after, byte for byte.
-struct GoldenCase {
-    const char* name;          // tests/golden/<name>.before.cnr and .after.cnr
-    const char* open_title;    // as the title list shows it; "songnew" for New Song
-    const char* box_title;     // the title box at the saves; nullptr: as opened
-    const char* text;          // the text box at the first save; nullptr: as loaded
-    const char* second_text;   // a second save from the same opening; nullptr: none
-};
-
-const GoldenCase golden_cases[] = {
-    {"example_saved_back", "AMAZING MORNING ", nullptr, nullptr, nullptr},
-    {"lower_case_new_song", "songnew", "evening hymn", "c   g<\r\nabide with me", nullptr},
-    {"empty_text_box", "BE STILL ", nullptr, "", nullptr},
-    {"end_of_book_new_song", "songnew", "Newer Song", "new words", nullptr},
-    {"end_of_book_replace_last", "BE STILL ", nullptr, "Be still, my soul:\r\nthe Lord is on thy side", nullptr},
-    {"two_saves_edit", "BE STILL ", nullptr, "first text", "second text"},
-    {"two_saves_new_song", "songnew", "Morning Praise", "first words", "second words\r\n"},
-    {"renamed_onto_existing", "BE THOU MY VISION ", "amazing grace", "renamed, saved once", "renamed, saved twice"},
-    {"duplicate_titles", "holy holy", nullptr, "replaced", nullptr},
-    {"comments_and_long_lines", "EDIT ME", nullptr, "new line", nullptr},
-    {"stray_crs", "TWO", nullptr, "new", nullptr},
-    {"unterminated_last_line_replace", "ZION", nullptr, "new zion", nullptr},
-    {"unterminated_last_line_new_song", "songnew", "added", "added words", nullptr},
-    {"ctrl_z_tail_new_song", "songnew", "Added", "added words", nullptr},
-    {"ctrl_z_tail_replace", "BE STILL ", nullptr, "changed", nullptr},
-    {"not_found_added", "Missing Song", nullptr, "typed in\r\nby hand", nullptr},
-    {"empty_title_noname", "ABIDE WITH ME ", "   ", "no title", nullptr},
-};
-
-class RewriteSongbookGolden : public SaveTest, public ::testing::WithParamInterface<GoldenCase> {};
-
-TEST_P(RewriteSongbookGolden, WritesTheLibraryByteForByte)
-{
-    const GoldenCase& c = GetParam();
-    std::string before = golden(c.name, "before");
-    std::string after = golden(c.name, "after");
-    ASSERT_FALSE(before.empty()) << c.name;
-    ASSERT_FALSE(after.empty()) << c.name;
-    write_file(LIBRARY_FILE, before);
-
-    open_editor(c.open_title);
-    ASSERT_EQ(REWRITE_OK, save(c.box_title, c.text));
-    std::string first = read_file(LIBRARY_FILE);
-    if (c.second_text) {
-        ASSERT_EQ(REWRITE_OK, save(nullptr, c.second_text));
-        EXPECT_EQ(first, read_file(BACKUP_FILE));
-    } else {
-        EXPECT_EQ(before, read_file(BACKUP_FILE));
-    }
-    EXPECT_EQ(after, read_file(LIBRARY_FILE));
-    EXPECT_FALSE(file_exists(TEMP_FILE));
-}
-
-INSTANTIATE_TEST_SUITE_P(Golden, RewriteSongbookGolden, ::testing::ValuesIn(golden_cases),
-                         [](const ::testing::TestParamInfo<GoldenCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.name; *p; p++)
-                                 if (*p != '_')
-                                     name += *p;
-                             return name;
-                         });
 
 using RewriteSongbook = SaveTest;
 
-TEST_F(RewriteSongbook, LeavesEditorHoldingTheWrittenSong)
+// Opens an editor as the home screen does: New Song, or Edit Song on a title as
+// listed (the exact title "songnew" loads nothing); the boxes start as the template's.
+void open_editor(EditSession* session, const std::string& title, bool new_song)
 {
-    write_file(LIBRARY_FILE, HEAD + SONG_A + SONG_B);
-    open_editor("BE STILL ");
-    ASSERT_EQ(REWRITE_OK, save("  be quiet", "x"));
-    std::string lib = read_file(LIBRARY_FILE);
-    EXPECT_EQ(HEAD + SONG_A + title_line("  BE QUIET") + body({"x"}), lib);
-    EXPECT_EQ((long)(HEAD + SONG_A).size(), editor.song_pos);
-    EXPECT_STREQ("BE QUIET", state.current_title);
-    // the title list was refilled from the new library
-    ASSERT_EQ(2, fake_ui.title_count);
-    EXPECT_STREQ("BE QUIET ", fake_title(1));
+    edit_session_start(session, new_song ? "songnew" : title.c_str(), new_song);
+    ui_editor_set_title(EDITOR, "Name");
+    ui_editor_set_text(EDITOR, "Edit");
+    if (!new_song && title != "songnew")
+        load_song_for_editing(EDITOR, session);
 }
 
-TEST_F(RewriteSongbook, DropsBytesThatWouldSplitTheTitleLineOrEndTheLibrary)
+const char* const RESULTS[] = {"OK", "ADDED", "REFUSED", "NO_LIBRARY", "NO_TEMP", "WRITE_FAILED", "SWAP_FAILED",
+                               "TRUNCATED"};
+enum { CANNOT_PREPARE = 100 };
+EditSession* saving;
+
+// A save in a child process: under a file-size limit, or in a folder made
+// read-only (root writes into one anyway; in a user namespace of its own the
+// process is nobody for the files outside it, and the folder's mode holds).
+int save_in_child(long read_only)
 {
-    write_file(LIBRARY_FILE, HEAD + SONG_A);
-    open_editor("songnew");
-    ASSERT_EQ(REWRITE_OK, save("new\r\nsong\x1A", "one\x1Atwo"));
-    std::string first = read_file(LIBRARY_FILE);
-    EXPECT_EQ(HEAD + SONG_A + title_line("NEWSONG") + body({"onetwo"}), first);
-    ASSERT_EQ(REWRITE_OK, save(nullptr, nullptr));
-    EXPECT_EQ(first, read_file(LIBRARY_FILE));
+    if (read_only && ((geteuid() == 0 && unshare(CLONE_NEWUSER) != 0) || access(".", W_OK) == 0))
+        return CANNOT_PREPARE;
+    return rewrite_songbook(saving, EDITOR);
 }
 
-TEST_F(RewriteSongbook, NewSongNeverReplacesASongOfTheSameTitle)
+// Saves and checks what holds after every save: no temp.cnr is left, oldbook.cnr
+// is the library before a save that changed it; a save that failed changed neither
+// the library, nor oldbook.cnr, nor the title list, and says so. Options: "2"
+// (the second editor), "limit=N" (a file-size limit), "read-only" (the folder).
+RewriteResult save(EditSession* session, const Case& step)
 {
-    write_file(LIBRARY_FILE, HEAD + SONG_B);
-    open_editor("songnew");
-    ASSERT_EQ(REWRITE_OK, save("be still", "another"));
-    EXPECT_EQ(HEAD + SONG_B + title_line("BE STILL") + body({"another"}), read_file(LIBRARY_FILE));
-}
-
-TEST_F(RewriteSongbook, SongBehindTheMarkerIsNotReplacedButAddedInFront)
-{
-    std::string hidden = "::::: HIDDEN :::::\r\nhidden\r\n";
-    write_file(LIBRARY_FILE, HEAD + SONG_A + MARKER + hidden);
-    open_editor("HIDDEN");
-    EXPECT_EQ(0, editor.holds_song);
-    ASSERT_EQ(REWRITE_OK, save(nullptr, "typed"));
-    EXPECT_EQ(HEAD + SONG_A + title_line("HIDDEN") + body({"typed"}) + MARKER + hidden, read_file(LIBRARY_FILE));
-}
-
-TEST_F(RewriteSongbook, NewSongGoesInFrontOfTheFirstMarker)
-{
-    write_file(LIBRARY_FILE, HEAD + MARKER + SONG_A + MARKER);
-    open_editor("songnew");
-    ASSERT_EQ(REWRITE_OK, save("first", "a"));
-    EXPECT_EQ(HEAD + title_line("FIRST") + body({"a"}) + MARKER + SONG_A + MARKER, read_file(LIBRARY_FILE));
-}
-
-TEST_F(RewriteSongbook, TitleInTheSecondPieceOfALongLineIsReplacedWithoutNewRecords)
-{
-    // the reader cuts the 991 z's off as a record of song A; the rewrite starts
-    // the new title right there, so song A keeps exactly its records
-    std::string zs(RECORD_MAX, 'z');
-    write_file(LIBRARY_FILE, "::::: A :::::\r\n" + zs + "::::: B :::::\r\nold b\r\n" + SONG_C);
-    open_editor("B");
-    EXPECT_EQ((long)(15 + RECORD_MAX), editor.song_pos);
-    ASSERT_EQ(REWRITE_OK, save(nullptr, "new b"));
-    EXPECT_EQ("::::: A :::::\r\n" + zs + title_line("B") + body({"new b"}) + SONG_C, read_file(LIBRARY_FILE));
-}
-
-// The library changed between the opening of the editor on BE STILL and its
-// save: the song is replaced only while its bytes stand whole somewhere; else the
-// editor's song is added and the changed song kept as it is.
-struct ChangedCase {
-    const char* what;
-    std::string meanwhile;
-    RewriteResult result;
-    std::string after;
-};
-
-TEST_F(RewriteSongbook, SongChangedElsewhereIsNeverOverwritten)
-{
-    const std::string mine = title_line("BE STILL") + body({"mine"});
-    const std::string b_changed = "::::: BE STILL :::::\r\nbe calm\r\n";
-    const std::string b_renamed = "::::: BE QUIET :::::\r\nbe still\r\n";
-    const ChangedCase cases[] = {
-        {"unchanged", HEAD + SONG_A + SONG_B + SONG_C, REWRITE_OK, HEAD + SONG_A + mine + SONG_C},
-        {"moved by a line in front", ";x\r\n" + HEAD + SONG_A + SONG_B + SONG_C, REWRITE_OK,
-         ";x\r\n" + HEAD + SONG_A + mine + SONG_C},
-        {"changed by hand", HEAD + SONG_A + b_changed + SONG_C, REWRITE_ADDED,
-         HEAD + SONG_A + b_changed + SONG_C + mine},
-        {"renamed by hand", HEAD + SONG_A + b_renamed + SONG_C + MARKER, REWRITE_ADDED,
-         HEAD + SONG_A + b_renamed + SONG_C + mine + MARKER},
-        {"deleted by hand", HEAD + SONG_A + SONG_C, REWRITE_ADDED, HEAD + SONG_A + SONG_C + mine},
-    };
-    for (const ChangedCase& c : cases) {
-        write_file(LIBRARY_FILE, HEAD + SONG_A + SONG_B + SONG_C);
-        open_editor("BE STILL ");
-        write_file(LIBRARY_FILE, c.meanwhile);
-        EXPECT_EQ(c.result, save(nullptr, "mine")) << c.what;
-        EXPECT_EQ(c.after, read_file(LIBRARY_FILE)) << c.what;
-        if (c.result == REWRITE_ADDED) {
-            EXPECT_NE(nullptr, strstr(rewrite_message(c.result, &editor), "new song")) << c.what;
+    std::string lib = read_file(LIBRARY_FILE), backup = read_file(BACKUP_FILE), options;
+    for (size_t i = 2; i < step.size(); i++)
+        options += step[i] + " ";
+    bool temp_there = file_exists(TEMP_FILE), read_only = options.find("read-only") != std::string::npos;
+    size_t limit = options.find("limit=");
+    int resets = fake_ui.title_resets, result;
+    saving = session;
+    if (limit == std::string::npos && !read_only)
+        result = rewrite_songbook(session, EDITOR);
+    else {
+        chmod(".", read_only ? 0555 : 0700);
+        result = run_in_child(save_in_child, read_only, limit == std::string::npos ? -1 : atol(&options[limit + 6]));
+        chmod(".", 0700);
+        if (result == CANNOT_PREPARE) {
+            printf("    a read-only folder cannot be had here: skipped\n");
+            return (RewriteResult)(std::find(RESULTS, RESULTS + 8, step[1]) - RESULTS);
         }
-        // later saves from the same opening replace what this one wrote
-        std::string again = c.after;
-        again.replace(again.find(mine), mine.size(), title_line("BE STILL") + body({"again"}));
-        EXPECT_EQ(REWRITE_OK, save(nullptr, "again")) << c.what;
-        EXPECT_EQ(again, read_file(LIBRARY_FILE)) << c.what;
     }
-}
-
-TEST_F(RewriteSongbook, TwoEditorsOnOneSongEachKeepTheirOwnText)
-{
-    write_file(LIBRARY_FILE, HEAD + SONG_A + SONG_B + SONG_C);
-    EditSession first, second;
-    open_editor("BE STILL ", &first);
-    open_editor("BE STILL ", &second);
-    ASSERT_EQ(REWRITE_OK, save(nullptr, "one", &first));
-    ASSERT_EQ(REWRITE_ADDED, save(nullptr, "two", &second));
-    ASSERT_EQ(REWRITE_OK, save(nullptr, "three", &second));
-    ASSERT_EQ(REWRITE_OK, save(nullptr, "four", &first));
-    EXPECT_EQ(HEAD + SONG_A + title_line("BE STILL") + body({"four"}) + SONG_C + title_line("BE STILL") +
-                  body({"three"}),
-              read_file(LIBRARY_FILE));
-}
-
-TEST_F(RewriteSongbook, AnEditorThatLoadedNothingNeverReplacesASong)
-{
-    const std::string songnew = "::::: SONGNEW :::::\r\nmine\r\n";
-    for (int new_song = 0; new_song <= 1; new_song++) {
-        write_file(LIBRARY_FILE, HEAD + songnew);
-        edit_session_start(&editor, "songnew", new_song);   // New Song, or "songnew" typed
-        ASSERT_EQ(REWRITE_OK, save("songnew", "typed"));
-        EXPECT_EQ(HEAD + songnew + title_line("SONGNEW") + body({"typed"}), read_file(LIBRARY_FILE));
+    EXPECT_STREQ(RESULTS[result], step[1].c_str()) << options;
+    EXPECT_EQ(file_exists(TEMP_FILE), temp_there) << options;
+    bool changed = result == REWRITE_OK || result == REWRITE_ADDED;
+    EXPECT_TRUE(read_file(BACKUP_FILE) == (changed ? lib : backup)) << "the backup after " << RESULTS[result];
+    std::string message = rewrite_message((RewriteResult)result, session);
+    EXPECT_EQ(message.find('\n'), std::string::npos) << "message boxes break lines with CR alone";
+    if (!changed) {
+        EXPECT_TRUE(read_file(LIBRARY_FILE) == lib) << "a failed save changed the library";
+        EXPECT_EQ(fake_ui.title_resets, resets) << "a failed save refilled the title list";
     }
+    if (result >= REWRITE_NO_LIBRARY)
+        EXPECT_NE(message.find("left unchanged"), std::string::npos) << message;
+    return (RewriteResult)result;
 }
 
-struct RefusedCase {
-    const char* title;
-    std::string text;
-    const char* said;
-};
-
-TEST_F(RewriteSongbook, RefusesMarksThatWouldChangeTheLibrarysStructure)
+// Steps: open | title [| 2], new [| 2], title | text, text | text, library | bytes
+// (changed by another program; <none>: removed), save | result [| options], said |
+// part of the message, boxes | title box | text box, current | title looked up,
+// listed | the title list, mkdir | a folder in the way (a file of that name goes),
+// rmdir | folder.
+void run_edit(const std::string& name)
 {
-    const RefusedCase cases[] = {
-        {"a #*#*# b", "x", "#*#*#"},
-        {"Psalm 23: the Lord", "x", "colon"},
-        {"ok", "one\r\n::::: two", "Line 2 of the song holds \":::::\""},
-        {"ok", "a\r\nb\r\nend #*#*#", "Line 3 of the song holds \"#*#*#\""},
-        {"ok", std::string(EDIT_BUF_SIZE, 'x'), "Line 1 of the song is longer"},
-    };
-    const std::string lib = HEAD + SONG_A + SONG_B;
-    for (const RefusedCase& c : cases) {
-        write_file(LIBRARY_FILE, lib);
-        open_editor("BE STILL ");
-        EXPECT_EQ(REWRITE_REFUSED, save(c.title, c.text.c_str())) << c.said;
-        EXPECT_NE(nullptr, strstr(rewrite_message(REWRITE_REFUSED, &editor), c.said)) << c.said;
-        EXPECT_EQ(lib, read_file(LIBRARY_FILE));
-        EXPECT_FALSE(file_exists(TEMP_FILE));
-        EXPECT_FALSE(file_exists(BACKUP_FILE));
+    SCOPED_TRACE(name);
+    std::string before = source_file("tests/golden/" + name + ".before.cnr");
+    if (!before.empty())
+        write_file(LIBRARY_FILE, before);
+    EditSession sessions[2];
+    EditSession* saved = &sessions[0];
+    RewriteResult result = REWRITE_OK;
+    for (const Case& step : case_lines("tests/golden/" + name + ".edit")) {
+        const std::string& op = step[0];
+        EditSession* session = &sessions[step.size() > 2 && step[2] == "2"];
+        if (op == "open" || op == "new")
+            open_editor(session, op == "new" ? "" : step[1], op == "new");
+        else if (op == "title")
+            ui_editor_set_title(EDITOR, step[1].c_str());
+        else if (op == "text")
+            ui_editor_set_text(EDITOR, step[1].c_str());
+        else if (op == "library")
+            step[1] == "<none>" ? (void)remove(LIBRARY_FILE) : write_file(LIBRARY_FILE, step[1]);
+        else if (op == "save")
+            result = save(saved = session, step);
+        else if (op == "said")
+            EXPECT_NE(strstr(rewrite_message(result, saved), step[1].c_str()), nullptr) << step[1];
+        else if (op == "boxes")
+            EXPECT_EQ(std::string(fake_ui.editor_title) + " | " + fake_ui.editor_text, step[1] + " | " + step[2]);
+        else if (op == "current")
+            EXPECT_EQ(std::string(state.current_title), step[1]);
+        else if (op == "listed") {
+            std::string titles;
+            for (int i = 0; i < fake_ui.title_count; i++)
+                titles += std::string(fake_title(i)) + "\n";
+            EXPECT_EQ(titles, step[1]);
+        } else if (op == "mkdir") {
+            remove(step[1].c_str());
+            EXPECT_EQ(mkdir(step[1].c_str(), 0700), 0);
+        } else if (op == "rmdir")
+            rmdir(step[1].c_str());
+        else
+            ADD_FAILURE() << "unknown step " << op;
     }
-    // "*****" is an ordinary line inside a song
-    EXPECT_EQ(REWRITE_OK, save("ok", "***** Chorus *****"));
+    std::string after = source_file("tests/golden/" + name + ".after.cnr");
+    EXPECT_TRUE(read_file(LIBRARY_FILE) == after) << "the library is not " << name << ".after.cnr";
 }
 
-struct InsertCase {
-    const char* library;
-    const char* after_song;    // what follows the new song
-    const char* before_song;   // what precedes it
-};
-
-TEST_F(RewriteSongbook, NewSongGoesBehindTheLastLineFeedTheReadersReach)
+TEST_F(RewriteSongbook, WritesEveryGoldenCaseByteForByte)
 {
-    const InsertCase cases[] = {
-        {"", "", ""},
-        {"no line feed", "no line feed", ""},
-        {"one\r\ntwo", "two", "one\r\n"},
-        {"one\r\n;comment\r\n", "", "one\r\n;comment\r\n"},
-        {"one\r\n;comment", ";comment", "one\r\n"},
-        {"one\r\nhalf\x1A\r\nbehind\r\n", "half\x1A\r\nbehind\r\n", "one\r\n"},
-        {"one\r\n\x1A", "\x1A", "one\r\n"},
-    };
-    for (const InsertCase& c : cases) {
-        write_file(LIBRARY_FILE, c.library);
-        open_editor("songnew");
-        ASSERT_EQ(REWRITE_OK, save("new", "n"));
-        EXPECT_EQ(std::string(c.before_song) + title_line("NEW") + body({"n"}) + c.after_song,
-                  read_file(LIBRARY_FILE))
-            << "library: " << c.library;
+    DIR* dir = opendir((std::string(CANTORIA_SOURCE) + "/tests/golden").c_str());
+    ASSERT_NE(dir, nullptr);
+    int count = 0;
+    while (dirent* entry = readdir(dir)) {
+        std::string file = entry->d_name;
+        if (file.size() > 5 && file.substr(file.size() - 5) == ".edit") {
+            TempDir fresh;
+            reset_shared_state();
+            fake_ui_reset();
+            run_edit(file.substr(0, file.size() - 5));
+            count++;
+        }
     }
+    closedir(dir);
+    EXPECT_GE(count, 30);
 }
 
-TEST_F(RewriteSongbook, RefusesToSaveASongCutShortAtLoading)
+TABLE_TEST(RewriteSongbook, PutsANewSongBehindTheLastLineFeedTheReadersReach, "rewrite", "new_song_at")
 {
-    std::string lib = HEAD + "::::: LONG :::::\r\n";
-    for (int i = 0; i < 300; i++)
-        lib += std::string(98, 'a' + i % 26) + "\r\n";
-    lib += SONG_A;
-    write_file(LIBRARY_FILE, lib);
-    open_editor("LONG");
-    ASSERT_EQ(1, editor.truncated);
-    int resets = fake_ui.title_resets;
-    EXPECT_EQ(REWRITE_TRUNCATED, save("LONG", nullptr));
-    EXPECT_EQ(lib, read_file(LIBRARY_FILE));
-    EXPECT_FALSE(file_exists(TEMP_FILE));
-    EXPECT_FALSE(file_exists(BACKUP_FILE));
-    EXPECT_EQ(resets, fake_ui.title_resets);
-}
-
-TEST_F(RewriteSongbook, MissingLibraryWritesNothing)
-{
-    open_editor("songnew");
-    EXPECT_EQ(REWRITE_NO_LIBRARY, save("new", "n"));
-    EXPECT_FALSE(file_exists(LIBRARY_FILE));
-    EXPECT_FALSE(file_exists(TEMP_FILE));
-    EXPECT_FALSE(file_exists(BACKUP_FILE));
-    EXPECT_EQ(0, editor.holds_song);
-}
-
-struct BodyCase {
-    const char* text;
-    const char* written;
-};
-
-TEST(WriteSongBody, WritesABlankLineThenEveryLineWithABlank)
-{
-    const BodyCase cases[] = {
-        {"", " \r\n \r\n"},
-        {"a", " \r\na \r\n"},
-        {"a\r\n", " \r\na \r\n \r\n"},
-        {"a\r\nb", " \r\na \r\nb \r\n"},
-        {"\r\n\r\n", " \r\n \r\n \r\n \r\n"},
-        {"G   D<\r\nwords ", " \r\nG   D< \r\nwords  \r\n"},
-        {"a\x1A\x1A" "b\x1A", " \r\nab \r\n"},
-    };
-    TempDir dir;
-    for (const BodyCase& c : cases) {
-        fake_ui_reset();
-        ui_editor_set_text(EDITOR, c.text);
-        FILE* out = fopen("body.txt", "wb");
-        ASSERT_NE(nullptr, out);
-        EXPECT_EQ(0, write_song_body(EDITOR, state.edit_buf, out));
-        fclose(out);
-        EXPECT_EQ(c.written, read_file("body.txt")) << "text: " << c.text;
-    }
-}
-
-TEST(WriteSongBody, ReportsAFailedWrite)
-{
-    fake_ui_reset();
-    ui_editor_set_text(EDITOR, "a\r\nb");
-    FILE* out = fopen("/dev/full", "wb");
-    ASSERT_NE(nullptr, out);
-    setvbuf(out, nullptr, _IONBF, 0);
-    EXPECT_EQ(-1, write_song_body(EDITOR, state.edit_buf, out));
-    fclose(out);
-}
-
-TEST(RewriteMessage, TellsEachFailureAndThatTheLibraryIsUnchanged)
-{
-    const RewriteResult failures[] = {REWRITE_NO_LIBRARY, REWRITE_NO_TEMP, REWRITE_WRITE_FAILED,
-                                      REWRITE_SWAP_FAILED, REWRITE_TRUNCATED};
+    write_file(LIBRARY_FILE, c[0]);
     EditSession session;
-    edit_session_start(&session, "x", 0);
-    EXPECT_STREQ("", rewrite_message(REWRITE_OK, &session));
-    for (RewriteResult r : failures) {
-        std::string text = rewrite_message(r, &session);
-        EXPECT_EQ(0u, text.find("The song was not saved.\r")) << text;
-        EXPECT_NE(std::string::npos, text.find("left unchanged")) << text;
-        EXPECT_EQ(std::string::npos, text.find('\n')) << text;
-        for (RewriteResult other : failures) {
-            if (other != r) {
-                EXPECT_STRNE(rewrite_message(other, &session), text.c_str());
-            }
-        }
+    open_editor(&session, "", true);
+    ui_editor_set_title(EDITOR, "new");
+    ui_editor_set_text(EDITOR, "n");
+    EXPECT_EQ(rewrite_songbook(&session, EDITOR), REWRITE_OK);
+    std::string lib = read_file(LIBRARY_FILE), song = "::::: NEW ::::: KEY=xx\r\r\n \r\nn \r\n";
+    size_t at = lib.find(song);
+    return at == std::string::npos ? lib : lib.replace(at, song.size(), "<new>");
+}
+
+// In a child: a file system of fs_bytes over the folder, the library written into
+// it, then a save of a longer last song; the outcome comes back as the exit code.
+int save_on_small_disk(long fs_bytes)
+{
+    char folder[4096];
+    std::string options = "size=" + std::to_string(fs_bytes);
+    if (!getcwd(folder, sizeof folder) || unshare(CLONE_NEWNS) != 0 ||
+        mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", folder, "tmpfs", 0, options.c_str()) != 0 || chdir(folder) != 0)
+        return CANNOT_PREPARE;
+    std::string library = many_songs(200), text;
+    write_file(LIBRARY_FILE, library);
+    for (int i = 0; i < 100; i++)
+        text += "A  D  E  G<\r\nA LONGER LAST SONG THAT NEEDS MORE ROOM\r\n";
+    EditSession session;
+    open_editor(&session, "SONG 200", false);
+    ui_editor_set_text(EDITOR, text.c_str());
+    int result = rewrite_songbook(&session, EDITOR);
+    return read_file(LIBRARY_FILE) != library || file_exists(TEMP_FILE) ? 99 : result;
+}
+
+TEST_F(RewriteSongbook, AReallyFullFileSystemLeavesTheLibraryAsItWas)
+{
+    long library = (long)many_songs(200).size();
+    int result = run_in_child(save_on_small_disk, library + 64 * 1024);
+    if (result == CANNOT_PREPARE)
+        GTEST_SKIP() << "no permission to mount a tmpfs in a mount namespace here";
+    EXPECT_EQ(result, REWRITE_WRITE_FAILED) << "room for one library";
+    result = run_in_child(save_on_small_disk, 2 * library + 64 * 1024);
+    EXPECT_EQ(result, REWRITE_SWAP_FAILED) << "room for the new library, not for the backup";
+}
+
+TEST_F(RewriteSongbook, AKilledSaveLeavesTheOldOrTheNewLibrary)
+{
+    const int kills = 40;
+    std::string old_lib = many_songs(2000), last = "SONG 2000";
+    write_file(LIBRARY_FILE, old_lib);
+    // one save to its end, timed, gives the new bytes and the span of a save
+    EditSession session;
+    open_editor(saving = &session, last, false);
+    ui_editor_set_text(EDITOR, "a changed last song\r\nwith two lines");
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(run_in_child(save_in_child, 0), REWRITE_OK);
+    long span_us = (long)std::chrono::duration_cast<std::chrono::microseconds>(
+                       std::chrono::steady_clock::now() - start).count();
+    std::string new_lib = read_file(LIBRARY_FILE);
+    ASSERT_NE(old_lib, new_lib);
+    int old_seen = 0;
+    for (int i = 0; i < kills; i++) {
+        write_file(LIBRARY_FILE, old_lib);
+        remove(BACKUP_FILE);
+        remove(TEMP_FILE);
+        fflush(nullptr);
+        pid_t pid = fork();
+        if (pid == 0)
+            _exit(rewrite_songbook(&session, EDITOR));
+        ASSERT_GT(pid, 0);
+        // kill points spread from the very start to past the end of a save
+        usleep((useconds_t)(span_us * 3 / 2 * i / (kills - 1)));
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        std::string now = read_file(LIBRARY_FILE);
+        ASSERT_TRUE(now == old_lib || now == new_lib) << "kill " << i << ": songbook.cnr holds " << now.size();
+        EXPECT_TRUE(now == old_lib || read_file(BACKUP_FILE) == old_lib) << "kill " << i;
+        old_seen += now == old_lib;
     }
-    EXPECT_NE(std::string::npos, std::string(rewrite_message(REWRITE_TRUNCATED, &session)).find("too long"));
+    EXPECT_GT(old_seen, 0);
+    // a temp.cnr left by a killed save is no obstacle to the next one
+    write_file(LIBRARY_FILE, old_lib);
+    write_file(TEMP_FILE, "left over");
+    ASSERT_EQ(rewrite_songbook(&session, EDITOR), REWRITE_OK);
+    EXPECT_FALSE(file_exists(TEMP_FILE));
+}
+
+using WriteSongBody = SaveTest;
+
+TABLE_TEST(WriteSongBody, WritesTheBodiesOfTheTable, "rewrite", "write_song_body")
+{
+    ui_editor_set_text(EDITOR, c[0].c_str());
+    FILE* out = fopen("body.txt", "wb");
+    EXPECT_EQ(write_song_body(EDITOR, state.edit_buf, out), 0);
+    fclose(out);
+    return read_file("body.txt");
 }
 
 using LoadSongForEditing = SaveTest;
 
-TEST_F(LoadSongForEditing, ShowsTheTitleAsChosenAndTheBodyLines)
+TEST_F(LoadSongForEditing, TakesATextThatFillsTheBufferAndMarksALongerOneCutShort)
 {
-    std::string lib = HEAD + ";c\r\n::::: Be Still :::::\r\nG   D<\r\nrock & roll\\par\r\n\r\n" + SONG_A;
-    write_file(LIBRARY_FILE, lib);
-    open_editor("be still ");
-    EXPECT_STREQ("be still ", fake_ui.editor_title);
-    EXPECT_STREQ("BE STILL", state.current_title);
-    EXPECT_STREQ("G   D<\r\nrock  roll\r\n\r\n", fake_ui.editor_text);
-    EXPECT_EQ((long)(HEAD.size() + 4), editor.song_pos);
-    EXPECT_EQ(0, editor.truncated);
-    EXPECT_EQ(0, fake_ui.message_count);
-}
-
-TEST_F(LoadSongForEditing, StopsAtTheEndOfBookMarker)
-{
-    write_file(LIBRARY_FILE, HEAD + SONG_A + MARKER + "behind\r\n");
-    open_editor("ABIDE WITH ME");
-    EXPECT_STREQ("abide\r\n", fake_ui.editor_text);
-}
-
-TEST_F(LoadSongForEditing, TitleNotFoundKeepsTheTextBox)
-{
-    const char* libraries[] = {nullptr, "", "::::: OTHER :::::\r\nx\r\n"};
-    for (const char* lib : libraries) {
-        remove(LIBRARY_FILE);
-        if (lib)
-            write_file(LIBRARY_FILE, lib);
-        fake_ui_reset();
-        open_editor("missing ");
-        EXPECT_STREQ("missing ", fake_ui.editor_title);
-        EXPECT_STREQ("Edit", fake_ui.editor_text);
-        EXPECT_EQ(1, fake_ui.editor_text_sets);
-        EXPECT_EQ(0, editor.holds_song);
-        EXPECT_STREQ("MISSING", state.current_title);
-        EXPECT_STREQ("Song Not Found", fake_ui.status);
-    }
-}
-
-struct FitCase {
-    int last_len;       // the 200th line behind 199 lines of 98 characters
-    int truncated;
-};
-
-TEST_F(LoadSongForEditing, TextFitsTheBufferWithItsTerminatorOrIsMarkedCutShort)
-{
-    // 199 lines of 98 characters and CR LF take 19,900 bytes; a last line of
-    // 97 fills the buffer to its last byte, one of 98 does not fit
-    const FitCase cases[] = {{97, 0}, {98, 1}};
-    for (const FitCase& c : cases) {
+    // 199 lines of 98 characters and CR LF take 19,900 bytes; a last line of 97
+    // fills the buffer to its last byte, one of 98 does not fit
+    for (int last : {97, 98}) {
         std::string lib = "::::: S :::::\r\n";
         for (int i = 0; i < 199; i++)
             lib += std::string(98, 'x') + "\r\n";
-        lib += std::string(c.last_len, 'y') + "\r\n";
-        write_file(LIBRARY_FILE, lib);
+        write_file(LIBRARY_FILE, lib + std::string(last, 'y') + "\r\n");
         fake_ui_reset();
-        open_editor("S");
-        EXPECT_EQ(c.truncated, editor.truncated);
-        size_t shown = strlen(fake_ui.editor_text);
-        EXPECT_EQ(c.truncated ? 19900u : 19999u, shown);
-        EXPECT_EQ(c.truncated, fake_ui.message_count);
-        if (c.truncated) {
-            EXPECT_EQ(EDITOR, fake_ui.message_owner);
-            EXPECT_STREQ("SONG TOO LONG", fake_ui.message_caption);
-            EXPECT_NE(nullptr, strstr(fake_ui.message_text, "too long"));
-        }
+        EditSession session;
+        open_editor(&session, "S", false);
+        bool cut = last == 98;
+        EXPECT_EQ(session.truncated, cut);
+        EXPECT_EQ(strlen(fake_ui.editor_text), cut ? 19900u : 19999u);
+        EXPECT_EQ(fake_ui.message_count, cut);
+        EXPECT_EQ(fake_ui.message_owner, cut ? EDITOR : nullptr);
+        EXPECT_STREQ(fake_ui.message_caption, cut ? "SONG TOO LONG" : "");
     }
 }
 
-} // namespace
+}  // namespace

@@ -10,46 +10,31 @@ FakeUi fake_ui;
 void fake_ui_reset()
 {
     // the pools are large: clear only the counters and the small texts
-    fake_ui.status[0] = 0;
-    fake_ui.status_sets = 0;
-    fake_ui.title_count = 0;
-    fake_ui.title_resets = 0;
-    fake_ui.title_done = 0;
-    fake_ui.title_pool_used = 0;
-    fake_ui.song_rows = 0;
-    fake_ui.song_resets = 0;
-    fake_ui.editor_title[0] = 0;
-    fake_ui.editor_text[0] = 0;
-    fake_ui.editor_text_sets = 0;
-    fake_ui.message_count = 0;
-    fake_ui.message_owner = nullptr;
-    fake_ui.message_text[0] = 0;
-    fake_ui.message_caption[0] = 0;
-    fake_ui.beeps = 0;
+    FakeUi& f = fake_ui;
+    f.status[0] = f.editor_title[0] = f.editor_text[0] = f.message_text[0] = f.message_caption[0] = 0;
+    f.status_sets = f.title_count = f.title_resets = f.title_done = f.title_pool_used = 0;
+    f.song_rows = f.song_resets = f.editor_text_sets = f.message_count = f.beeps = 0;
+    f.message_owner = nullptr;
 }
 
-const char* fake_title(int i)
-{
-    return fake_ui.title_pool + fake_ui.title_offsets[i];
-}
+const char* fake_title(int i) { return fake_ui.title_pool + fake_ui.title_offsets[i]; }
 
 void fake_song_list_set(int rows, const char* const* titles)
 {
     fake_ui.song_rows = 0;
-    for (int i = 0; i < rows && i < FAKE_SONG_ROWS; i++)
-        copy_bounded(fake_ui.songs[fake_ui.song_rows++], FAKE_TEXT, titles[i]);
+    for (int i = 0; i < rows; i++)
+        ui_song_list_add(nullptr, titles[i]);
 }
 
 void ui_set_status(const char* text)
 {
-    copy_bounded(fake_ui.status, sizeof fake_ui.status, text);
+    copy_bounded(fake_ui.status, FAKE_TEXT, text);
     fake_ui.status_sets++;
 }
 
 void ui_title_list_reset(UiWindow)
 {
-    fake_ui.title_count = 0;
-    fake_ui.title_pool_used = 0;
+    fake_ui.title_count = fake_ui.title_pool_used = 0;
     fake_ui.title_resets++;
 }
 
@@ -63,24 +48,14 @@ void ui_title_list_add(UiWindow, const char* title)
     fake_ui.title_pool_used += len + 1;
 }
 
-void ui_title_list_done(UiWindow)
-{
-    fake_ui.title_done++;
-}
-
-int ui_song_list_count(UiWindow)
-{
-    return fake_ui.song_rows;
-}
+void ui_title_list_done(UiWindow) { fake_ui.title_done++; }
+int ui_song_list_count(UiWindow) { return fake_ui.song_rows; }
 
 int ui_song_list_get(UiWindow, int row, char* buf, int size)
 {
-    if (row < 0 || row >= fake_ui.song_rows) {
-        copy_bounded(buf, size, "");
-        return -1;
-    }
-    copy_bounded(buf, size, fake_ui.songs[row]);
-    return 0;
+    bool have = row >= 0 && row < fake_ui.song_rows;
+    copy_bounded(buf, size, have ? fake_ui.songs[row] : "");
+    return have ? 0 : -1;
 }
 
 void ui_song_list_reset(UiWindow)
@@ -95,33 +70,25 @@ void ui_song_list_add(UiWindow, const char* title)
         copy_bounded(fake_ui.songs[fake_ui.song_rows++], FAKE_TEXT, title);
 }
 
-void ui_editor_get_title(UiWindow, char* buf, int size)
-{
-    copy_bounded(buf, size, fake_ui.editor_title);
-}
-
-void ui_editor_set_title(UiWindow, const char* text)
-{
-    copy_bounded(fake_ui.editor_title, sizeof fake_ui.editor_title, text);
-}
+void ui_editor_get_title(UiWindow, char* buf, int size) { copy_bounded(buf, size, fake_ui.editor_title); }
+void ui_editor_set_title(UiWindow, const char* text) { copy_bounded(fake_ui.editor_title, FAKE_TEXT, text); }
 
 void ui_editor_set_text(UiWindow, const char* text)
 {
-    copy_bounded(fake_ui.editor_text, sizeof fake_ui.editor_text, text);
+    copy_bounded(fake_ui.editor_text, FAKE_EDITOR_TEXT, text);
     fake_ui.editor_text_sets++;
 }
 
 // Lines as a multi-line edit control without word wrap counts them: separated
 // by CR LF; a text ending in CR LF has an empty last line, an empty text one line.
-static const char* editor_line_start(int line)
+// Returns the start of line i (null past the last) and its length in *len.
+static const char* editor_line(int line, int* len)
 {
     const char* p = fake_ui.editor_text;
-    for (int i = 0; i < line; i++) {
-        const char* next = strstr(p, "\r\n");
-        if (!next)
-            return nullptr;
-        p = next + 2;
-    }
+    for (int i = 0; p && i < line; i++)
+        p = strstr(p, "\r\n") ? strstr(p, "\r\n") + 2 : nullptr;
+    const char* end = p ? strstr(p, "\r\n") : nullptr;
+    *len = !p ? 0 : end ? (int)(end - p) : (int)strlen(p);
     return p;
 }
 
@@ -135,27 +102,20 @@ int ui_editor_line_count(UiWindow)
 
 int ui_editor_line_length(UiWindow, int line)
 {
-    const char* p = editor_line_start(line);
-    if (!p)
-        return 0;
-    const char* end = strstr(p, "\r\n");
-    return end ? (int)(end - p) : (int)strlen(p);
+    int len;
+    editor_line(line, &len);
+    return len;
 }
 
 int ui_editor_get_line(UiWindow, int line, char* buf, int size)
 {
-    const char* p = editor_line_start(line);
-    if (!p || size <= 0) {
-        if (size > 0)
-            buf[0] = 0;
-        return 0;
+    int len;
+    const char* p = editor_line(line, &len);
+    len = size <= 0 ? 0 : len > size - 1 ? size - 1 : len;
+    if (size > 0) {
+        memcpy(buf, p ? p : "", len);
+        buf[len] = 0;
     }
-    const char* end = strstr(p, "\r\n");
-    int len = end ? (int)(end - p) : (int)strlen(p);
-    if (len > size - 1)
-        len = size - 1;
-    memcpy(buf, p, len);
-    buf[len] = 0;
     return len;
 }
 
@@ -163,11 +123,8 @@ void ui_message_box(UiWindow owner, const char* text, const char* caption)
 {
     fake_ui.message_count++;
     fake_ui.message_owner = owner;
-    copy_bounded(fake_ui.message_text, sizeof fake_ui.message_text, text);
-    copy_bounded(fake_ui.message_caption, sizeof fake_ui.message_caption, caption);
+    copy_bounded(fake_ui.message_text, FAKE_TEXT, text);
+    copy_bounded(fake_ui.message_caption, FAKE_TEXT, caption);
 }
 
-void ui_beep()
-{
-    fake_ui.beeps++;
-}
+void ui_beep() { fake_ui.beeps++; }

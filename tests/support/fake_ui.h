@@ -15,30 +15,20 @@ enum {
 struct FakeUi {
     char status[FAKE_TEXT];
     int status_sets;
-
     // title box: entries in the order added (the real control sorts them)
-    int title_count;
-    int title_resets;
-    int title_done;
+    int title_count, title_resets, title_done, title_pool_used;
     int title_offsets[FAKE_TITLE_MAX];
-    int title_pool_used;
     char title_pool[FAKE_TITLE_POOL];
-
     // song list box
-    int song_rows;
-    int song_resets;
+    int song_rows, song_resets;
     char songs[FAKE_SONG_ROWS][FAKE_TEXT];
-
-    // editor boxes
+    // editor boxes (one set, whichever editor window is named)
     char editor_title[FAKE_TEXT];
     char editor_text[FAKE_EDITOR_TEXT];
     int editor_text_sets;
-
     int message_count;
     UiWindow message_owner;
-    char message_text[FAKE_TEXT];
-    char message_caption[FAKE_TEXT];
-
+    char message_text[FAKE_TEXT], message_caption[FAKE_TEXT];
     int beeps;
 };
 

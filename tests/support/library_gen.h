@@ -1,25 +1,3 @@
-// Generated song libraries of any size, for benchmarks and large-library tests.
+// Moved: the benchmarks' library generator lives in bench/support.
 #pragma once
-
-#include <string>
-
-// The title of song i (from 1) of a generated library: "SONG 00001" and so on.
-std::string library_title(int i);
-
-// A library as the program keeps it: two comment lines, the plain line
-// "Example Song:", then the songs as the rewrite writes them: the title line
-// "::::: SONG 00001 ::::: KEY=xx" ending CR CR LF, a line of one blank, then
-// chord lines (marked '<') and lyric lines in turn, each with a trailing blank
-// and CR LF. A song takes lines_per_song lines with its title line (at least 2).
-// 10,000 songs of 40 lines make about 16 MB.
-std::string generate_library(int songs, int lines_per_song = 40);
-
-// Writes generate_library(songs) to the named file in binary mode.
-void write_library_file(const char* name, int songs);
-
-// The title of generated ChordPro file i (from 1): "IMPORTED SONG 001" and so on.
-std::string chordpro_title(int i);
-
-// A ChordPro file as a song service hands one out: title, artist and key, three
-// verses and a chorus, their chords inline over every second word; 28 lines.
-std::string generate_chordpro_song(int i);
+#include "bench/support/library_gen.h"

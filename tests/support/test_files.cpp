@@ -1,14 +1,18 @@
-// Working folders and whole-file helpers for the native tests.
+// Working folders, whole-file helpers and case tables for the native tests.
 #include "tests/support/test_files.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ftw.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-// Gives every folder back its owner's rights, so that the removal below can
-// empty a folder a test made read-only.
+// Gives every folder back its owner's rights, so that a folder a test made
+// read-only can be emptied; then the second walk removes depth first.
 static int allow_removal(const char* path, const struct stat* st, int type, struct FTW*)
 {
     if (type == FTW_D || type == FTW_DNR)
@@ -16,74 +20,47 @@ static int allow_removal(const char* path, const struct stat* st, int type, stru
     return 0;
 }
 
-static int remove_entry(const char* path, const struct stat*, int, struct FTW*)
-{
-    remove(path);
-    return 0;
-}
+static int remove_entry(const char* path, const struct stat*, int, struct FTW*) { return remove(path), 0; }
 
 TempDir::TempDir()
 {
     char cwd[4096];
-    if (getcwd(cwd, sizeof cwd))
-        old_cwd_ = cwd;
+    old_cwd_ = getcwd(cwd, sizeof cwd) ? cwd : "";
     const char* tmp = getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/cantoria-test-XXXXXX";
-    if (!mkdtemp(pattern.data())) {
-        ADD_FAILURE() << "cannot make a temporary folder from " << pattern;
-        return;
-    }
-    path_ = pattern;
-    if (chdir(path_.c_str()) != 0)
-        ADD_FAILURE() << "cannot enter " << path_;
+    if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0)
+        ADD_FAILURE() << "cannot make and enter a folder from " << pattern;
+    else
+        path_ = pattern;
 }
 
 TempDir::~TempDir()
 {
     if (!old_cwd_.empty() && chdir(old_cwd_.c_str()) != 0)
         ADD_FAILURE() << "cannot go back to " << old_cwd_;
-    if (path_.empty())
-        return;
-    // pre-order to unlock every folder, then depth first to remove
-    nftw(path_.c_str(), allow_removal, 16, FTW_PHYS);
-    nftw(path_.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
-void InTempDir::SetUp()
-{
-    dir_ = new TempDir();
-}
-
-void InTempDir::TearDown()
-{
-    delete dir_;
-    dir_ = nullptr;
+    if (!path_.empty()) {
+        nftw(path_.c_str(), allow_removal, 16, FTW_PHYS);
+        nftw(path_.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+    }
 }
 
 void write_file(const char* name, const std::string& bytes)
 {
     FILE* f = fopen(name, "wb");
-    if (!f) {
-        ADD_FAILURE() << "cannot create " << name;
-        return;
-    }
-    if (fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+    bool ok = f && fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (!f || fclose(f) != 0 || !ok)
         ADD_FAILURE() << "cannot write " << name;
-    if (fclose(f) != 0)
-        ADD_FAILURE() << "cannot close " << name;
 }
 
 std::string read_file(const char* name)
 {
     std::string bytes;
     FILE* f = fopen(name, "rb");
-    if (!f)
-        return bytes;
     char chunk[65536];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
+    for (size_t n; f && (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
         bytes.append(chunk, n);
-    fclose(f);
+    if (f)
+        fclose(f);
     return bytes;
 }
 
@@ -91,4 +68,51 @@ bool file_exists(const char* name)
 {
     struct stat st;
     return stat(name, &st) == 0;
+}
+
+std::string many_songs(int n)
+{
+    std::string library = ";generated\r\n";
+    for (int i = 1; i <= n; i++) {
+        library += "::::: SONG " + std::to_string(i) + " ::::: KEY=xx\r\r\n";
+        for (int line = 0; line < 39; line++)
+            library += line % 2 ? "Sing of mercy, sing of grace along the way \r\n" : "G      D/F#     Em   C#m7  <\r\n";
+    }
+    return library;
+}
+
+std::string source_file(const std::string& relative)
+{
+    return read_file((std::string(CANTORIA_SOURCE) + "/" + relative).c_str());
+}
+
+std::vector<Case> case_lines(const std::string& relative)
+{
+    std::string text = source_file(relative);
+    EXPECT_FALSE(text.empty()) << "no case file " << relative;
+    return parse_cases(text, source_file);
+}
+
+std::vector<Case> cases(const char* table, const char* function)
+{
+    std::vector<Case> found;
+    for (Case& c : case_lines(std::string("tests/cases/") + table + ".txt"))
+        if (c[0] == function)
+            found.push_back(Case(c.begin() + 1, c.end()));
+    EXPECT_FALSE(found.empty()) << "no case of " << function << " in " << table;
+    return found;
+}
+
+int run_in_child(int (*fn)(long), long arg, long file_limit)
+{
+    fflush(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        struct rlimit rl = {(rlim_t)file_limit, (rlim_t)file_limit};
+        if (file_limit >= 0 && (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &rl) != 0))
+            _exit(-1);
+        _exit(fn(arg));
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
