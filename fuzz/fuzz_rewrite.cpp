@@ -62,16 +62,16 @@ std::string song_bytes(const std::string& box_title, const std::string& box_text
 std::string save_and_check(const std::string& lib, const std::string& held, EditSession* session,
                            const std::string& song, bool refused)
 {
-    fuzz_write(LIBRARY_FILE, lib);
+    write_file(LIBRARY_FILE, lib);
     RewriteResult result = rewrite_songbook(session, EDITOR);
-    std::string now = fuzz_read(LIBRARY_FILE);
+    std::string now = read_file(LIBRARY_FILE);
     fuzz_check(access(TEMP_FILE, F_OK) != 0, "temp.cnr left behind");
     if (refused) {
         fuzz_check(result == REWRITE_REFUSED && now == lib, "a song with a structural mark was written");
         return now;
     }
     fuzz_check(result == REWRITE_OK || result == REWRITE_ADDED, "save failed");
-    fuzz_check(fuzz_read(BACKUP_FILE) == lib, "oldbook.cnr is not the old library");
+    fuzz_check(read_file(BACKUP_FILE) == lib, "oldbook.cnr is not the old library");
     size_t at = (size_t)session->song_pos;
     fuzz_check(session->song_len == (long)song.size() && at <= lib.size() && now.size() >= at + song.size(),
           "the session does not hold the song written");
@@ -99,7 +99,7 @@ void fuzz_one(const uint8_t* data, size_t size)
 
     reset_shared_state();
     fake_ui_reset();
-    fuzz_write(LIBRARY_FILE, lib);
+    write_file(LIBRARY_FILE, lib);
     // the editor opens on the n-th title record as the title list would show it
     int pick = choices & 31;
     std::string opened = (choices & 32) ? "songnew" : "NOT IN THE LIBRARY";

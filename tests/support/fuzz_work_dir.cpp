@@ -31,7 +31,7 @@ static void remove_work_dir()
     rmdir(work_dir);
 }
 
-void fuzz_work_dir_init(int*, char***, const char* pattern, const char* const* files)
+void fuzz_work_dir_init(const char* pattern, const char* const* files)
 {
     snprintf(work_dir, sizeof work_dir, "%s", pattern);
     work_files = files;
@@ -39,25 +39,6 @@ void fuzz_work_dir_init(int*, char***, const char* pattern, const char* const* f
     if (home_dir < 0 || !mkdtemp(work_dir))
         abort();
     atexit(remove_work_dir);
-}
-
-void fuzz_write(const char* name, const std::string& bytes)
-{
-    FILE* f = fopen(name, "wb");
-    if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || fclose(f) != 0)
-        abort();
-}
-
-std::string fuzz_read(const char* name)
-{
-    std::string bytes;
-    FILE* f = fopen(name, "rb");
-    char chunk[65536];
-    for (size_t n; f && (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
-        bytes.append(chunk, n);
-    if (f)
-        fclose(f);
-    return bytes;
 }
 
 void fuzz_check(bool ok, const char* what)

@@ -1,4 +1,4 @@
-// Working folders, whole-file helpers and case tables for the native tests.
+// Working folders, case tables and child processes for the native tests.
 #include "tests/support/test_files.h"
 
 #include <algorithm>
@@ -44,32 +44,6 @@ TempDir::~TempDir()
     }
 }
 
-void write_file(const char* name, const std::string& bytes)
-{
-    FILE* f = fopen(name, "wb");
-    bool ok = f && fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (!f || fclose(f) != 0 || !ok)
-        ADD_FAILURE() << "cannot write " << name;
-}
-
-std::string read_file(const char* name)
-{
-    std::string bytes;
-    FILE* f = fopen(name, "rb");
-    char chunk[65536];
-    for (size_t n; f && (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
-        bytes.append(chunk, n);
-    if (f)
-        fclose(f);
-    return bytes;
-}
-
-bool file_exists(const char* name)
-{
-    struct stat st;
-    return stat(name, &st) == 0;
-}
-
 std::string many_songs(int n)
 {
     std::string library = ";generated\r\n";
@@ -84,6 +58,14 @@ std::string many_songs(int n)
 std::string source_file(const std::string& relative)
 {
     return read_file((std::string(CANTORIA_SOURCE) + "/" + relative).c_str());
+}
+
+std::string titles_listed()
+{
+    std::string titles;
+    for (int i = 0; i < fake_ui.title_count; i++)
+        titles += std::string(fake_title(i)) + "\n";
+    return titles;
 }
 
 std::vector<Case> case_lines(const std::string& relative)
