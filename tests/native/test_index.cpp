@@ -3,29 +3,15 @@
 // fixtures among its seeds, through all of them).
 #include <cstring>
 
-#include <gtest/gtest.h>
-
-#include "shell/shared_state.h"
 #include "store/index.h"
-#include "tests/support/fake_ui.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
-class IndexTest : public InTempDir {
-protected:
-    void SetUp() override
-    {
-        InTempDir::SetUp();
-        reset_shared_state();
-        fake_ui_reset();
-    }
-};
-
-using FillTitleList = IndexTest;
-using FindSong = IndexTest;
-using LoadSong = IndexTest;
-using StripMarkup = IndexTest;
+using FillTitleList = InTempDir;
+using FindSong = InTempDir;
+using LoadSong = InTempDir;
+using StripMarkup = InTempDir;
 
 // The titles listed, each followed by "\n".
 std::string listed(int show_hidden)
@@ -34,10 +20,7 @@ std::string listed(int show_hidden)
     state.show_hidden = show_hidden;
     fill_title_list(nullptr, LIBRARY_FILE);
     EXPECT_EQ(fake_ui.title_resets + fake_ui.title_done, 2);
-    std::string titles;
-    for (int i = 0; i < fake_ui.title_count; i++)
-        titles += std::string(fake_title(i)) + "\n";
-    return titles;
+    return titles_listed();
 }
 
 // The rows load_song left, each followed by "\n"; each shown as loaded.

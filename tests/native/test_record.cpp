@@ -1,6 +1,4 @@
 // The record reader and the text routines of the song library (cases in tests/cases/record.txt).
-#include <gtest/gtest.h>
-
 #include "store/record.h"
 #include "tests/support/test_files.h"
 
