@@ -57,4 +57,4 @@ void fuzz_one(const uint8_t* data, size_t size)
 
 }  // namespace
 
-FUZZ_IN_WORK_DIR("/tmp/cantoria-fuzz-index-XXXXXX", LIBRARY_FILE)
+FUZZ_IN_WORK_DIR("/tmp/cantoria-fuzz-index-XXXXXX")

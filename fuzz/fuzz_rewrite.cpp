@@ -131,4 +131,4 @@ void fuzz_one(const uint8_t* data, size_t size)
 
 }  // namespace
 
-FUZZ_IN_WORK_DIR("/dev/shm/fuzz_rewrite-XXXXXX", LIBRARY_FILE, BACKUP_FILE, TEMP_FILE)
+FUZZ_IN_WORK_DIR("/dev/shm/fuzz_rewrite-XXXXXX")

@@ -48,4 +48,4 @@ void fuzz_one(const uint8_t* data, size_t size)
 
 }  // namespace
 
-FUZZ_IN_WORK_DIR("/tmp/cantoria-fuzz-songlist-XXXXXX", SONG_LIST_FILE)
+FUZZ_IN_WORK_DIR("/tmp/cantoria-fuzz-songlist-XXXXXX")

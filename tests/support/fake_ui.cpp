@@ -80,8 +80,7 @@ int ui_editor_line_count(UiWindow)
 int ui_editor_line_length(UiWindow, int line)
 {
     int len;
-    editor_line(line, &len);
-    return len;
+    return editor_line(line, &len), len;
 }
 
 int ui_editor_get_line(UiWindow, int line, char* buf, int size)
@@ -98,8 +97,7 @@ int ui_editor_get_line(UiWindow, int line, char* buf, int size)
 
 void ui_message_box(UiWindow owner, const char* text, const char* caption)
 {
-    fake_ui.message_count++;
-    fake_ui.message_owner = owner;
+    fake_ui.message_count++, fake_ui.message_owner = owner;
     copy_bounded(fake_ui.message_text, FAKE_TEXT, text);
     copy_bounded(fake_ui.message_caption, FAKE_TEXT, caption);
 }

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 static char work_dir[256];
-static const char* const* work_files;
 static int home_dir = -1;
 
 void enter_work_dir()
@@ -24,17 +24,13 @@ void leave_work_dir()
 
 static void remove_work_dir()
 {
-    enter_work_dir();
-    for (const char* const* name = work_files; *name; name++)
-        remove(*name);
-    leave_work_dir();
-    rmdir(work_dir);
+    std::error_code error;
+    std::filesystem::remove_all(work_dir, error);
 }
 
-void fuzz_work_dir_init(const char* pattern, const char* const* files)
+void fuzz_work_dir_init(const char* pattern)
 {
     snprintf(work_dir, sizeof work_dir, "%s", pattern);
-    work_files = files;
     home_dir = open(".", O_RDONLY | O_DIRECTORY);
     if (home_dir < 0 || !mkdtemp(work_dir))
         abort();

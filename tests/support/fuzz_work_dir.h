@@ -1,6 +1,6 @@
 // The shared set-up of the fuzz targets: each input runs in a fresh work folder
 // that is the current directory only while it runs (libFuzzer keeps relative
-// corpus paths); the folder and the files a target names are removed at exit.
+// corpus paths); the folder is removed at exit.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,7 @@
 
 #include "tests/support/files.h"
 
-void fuzz_work_dir_init(const char* pattern, const char* const* files);
+void fuzz_work_dir_init(const char* pattern);
 void enter_work_dir();
 void leave_work_dir();
 // A failed check says what failed, leaves the work folder and aborts, so that
@@ -16,13 +16,9 @@ void leave_work_dir();
 void fuzz_check(bool ok, const char* what);
 
 // The entry points of a target whose inputs each run fuzz_one(data, size) in a
-// work folder made from pattern; the files listed are removed at exit.
-#define FUZZ_IN_WORK_DIR(pattern, ...)                                                      \
-    extern "C" int LLVMFuzzerInitialize(int*, char***)                                      \
-    {                                                                                       \
-        static const char* const files[] = {__VA_ARGS__, nullptr};                          \
-        return fuzz_work_dir_init(pattern, files), 0;                                       \
-    }                                                                                       \
+// work folder made from pattern.
+#define FUZZ_IN_WORK_DIR(pattern)                                                           \
+    extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz_work_dir_init(pattern), 0; } \
     extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)                 \
     {                                                                                       \
         enter_work_dir();                                                                   \
