@@ -1,12 +1,8 @@
 // The hot paths of the core allocate nothing: malloc, calloc and realloc of this
 // program are counted (operator new takes its memory from malloc), and the
 // lookup, loader, title index and transposer must leave the count as they found it.
-#include <gtest/gtest.h>
-
-#include "shell/shared_state.h"
 #include "store/index.h"
 #include "store/search.h"
-#include "tests/support/fake_ui.h"
 #include "tests/support/test_files.h"
 #include "transpose/transpose.h"
 
@@ -28,8 +24,6 @@ using NoAllocation = InTempDir;
 
 TEST_F(NoAllocation, LookupLoadIndexFindAndTransposeAllocateNothing)
 {
-    reset_shared_state();
-    fake_ui_reset();
     write_file("songbook.cnr", many_songs(300));
     // a first round warms up anything the C library sets up once per process
     copy_bounded(state.current_title, TITLE_SIZE, "SONG 300");
