@@ -1,12 +1,10 @@
 // Fuzz target of Find: arbitrary words over an arbitrary library, the number of
 // songs found checked against a plain byte-by-byte search.
-//
-// The input's first byte gives the length of the typed words (modulo 64), the
-// bytes after them are the whole of "songbook.cnr".
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "shell/shared_state.h"
 #include "store/index.h"
@@ -99,8 +97,7 @@ bool all_found()
 int count_songs()
 {
     SongFile file;
-    if (song_file_open(&file, LIBRARY_FILE) != 0)
-        abort();
+    fuzz_check(song_file_open(&file, LIBRARY_FILE) == 0, "the library cannot be read back");
     int count = 0;
     bool in_song = false;
     while (read_record(&file, record) == 0) {
@@ -123,56 +120,33 @@ int count_songs()
     return count;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    static const char* const files[] = {LIBRARY_FILE, nullptr};
-    fuzz_work_dir_init(argc, argv, "/tmp/cantoria-fuzz-search-XXXXXX", files);
-    return 0;
-}
-
-static void run_input(const uint8_t* data, size_t size)
+// The input's first byte gives the length of the typed words (modulo 64), the
+// bytes after them are the whole library.
+void fuzz_one(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return;
-    size_t typed_len = data[0] % 64;
-    if (typed_len > size - 1)
-        typed_len = size - 1;
-    char typed[64];
-    memcpy(typed, data + 1, typed_len);
-    typed[typed_len] = 0;
-    FILE* f = fopen(LIBRARY_FILE, "wb");
-    size_t rest = size - 1 - typed_len;
-    if (!f || fwrite(data + 1 + typed_len, 1, rest, f) != rest || fclose(f) != 0)
-        abort();
-
+    size_t typed_len = data[0] % 64 < size - 1 ? data[0] % 64 : size - 1;
+    std::string typed((const char*)data + 1, typed_len);
+    write_file(LIBRARY_FILE, std::string((const char*)data + 1 + typed_len, size - 1 - typed_len));
+    typed = typed.c_str();
     reset_shared_state();
-    split(typed, &words);
+    split(typed.c_str(), &words);
     for (int show_hidden = 0; show_hidden <= 1; show_hidden++) {
         state.show_hidden = show_hidden;
         fake_ui_reset();
-        int found = find_songs_by_words(nullptr, LIBRARY_FILE, typed);
-        if (fake_ui.title_resets != 1 || fake_ui.title_done != 1)
-            abort();
+        int found = find_songs_by_words(nullptr, LIBRARY_FILE, typed.c_str());
+        fuzz_check(fake_ui.title_resets == 1 && fake_ui.title_done == 1, "the title box was not filled once");
         if (words.count == 0) {
-            if (found != -1 || strcmp(fake_ui.status, " ") != 0)
-                abort();
+            fuzz_check(found == -1 && strcmp(fake_ui.status, " ") == 0, "no word did not list every title");
             continue;
         }
-        if (found != count_songs() || found > fake_ui.title_count)
-            abort();
-        char status[32];
-        snprintf(status, sizeof status, "%d found", found);
-        if (strcmp(fake_ui.status, found ? status : "Song Not Found") != 0)
-            abort();
+        fuzz_check(found == count_songs() && found <= fake_ui.title_count, "songs found differ from a plain search");
+        std::string status = found ? std::to_string(found) + " found" : "Song Not Found";
+        fuzz_check(status == fake_ui.status, "the status does not tell what was found");
     }
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    enter_work_dir();
-    run_input(data, size);
-    leave_work_dir();
-    return 0;
-}
+}  // namespace
+
+FUZZ_IN_WORK_DIR("/tmp/cantoria-fuzz-search-XXXXXX")
