@@ -4,11 +4,11 @@
 // the file. Every song that comes out must be one the library holds as it is:
 // a title of at most 49 characters without ':' or the library's marks, body
 // lines of at most 99 characters without CR, 0x1A, ":::::" or "#*#*#".
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "chordpro/import.h"
+#include "tests/support/fuzz_work_dir.h"
 #include "transpose/chord_row.h"
 
 namespace {
@@ -16,85 +16,56 @@ namespace {
 ImportBatch batch;
 unsigned char bytes[IMPORT_FILE_MAX];
 
-void check_title(const char* title)
-{
-    size_t len = strlen(title);
-    if (len == 0 || len > IMPORT_TITLE_MAX || strchr(title, ':') || strstr(title, "#*#*#") ||
-        strstr(title, "*****") || title[len - 1] == ' ')
-        abort();
-    for (size_t i = 0; i < len; i++) {
-        unsigned char c = (unsigned char)title[i];
-        if (c < 0x20 || (c >= 'a' && c <= 'z'))
-            abort();
-    }
-}
-
-void check_line(const char* line, int len)
-{
-    if (len > IMPORT_ROW_MAX || (len > 0 && (line[0] == ';' || line[len - 1] == ' ')))
-        abort();
-    char row[IMPORT_ROW_MAX + 1];
-    memcpy(row, line, (size_t)len);
-    row[len] = 0;
-    if (strlen(row) != (size_t)len || strchr(row, '\r') || strchr(row, 0x1A) || strchr(row, '&') ||
-        strstr(row, ":::::") || strstr(row, "#*#*#"))
-        abort();
-}
-
 void check_song(const NewSong& song)
 {
-    check_title(song.title);
-    if (song.body < batch.pool || song.body_len <= 0 || song.body + song.body_len > batch.pool + batch.used ||
-        song.body[song.body_len - 1] != '\n')
-        abort();
-    const char* line = song.body;
-    const char* end = song.body + song.body_len;
-    while (line < end) {
-        const char* stop = (const char*)memchr(line, '\n', (size_t)(end - line));
-        check_line(line, (int)(stop - line));
-        line = stop + 1;
+    std::string title = song.title;
+    fuzz_check(!title.empty() && title.size() <= IMPORT_TITLE_MAX && title.back() != ' ' &&
+                   title.find_first_of(":abcdefghijklmnopqrstuvwxyz") == std::string::npos &&
+                   title.find("#*#*#") == std::string::npos && title.find("*****") == std::string::npos,
+               "a title the library cannot hold");
+    for (char c : title)
+        fuzz_check((unsigned char)c >= 0x20, "a control character in a title");
+    fuzz_check(song.body >= batch.pool && song.body_len > 0 && song.body + song.body_len <= batch.pool + batch.used &&
+                   song.body[song.body_len - 1] == '\n',
+               "a body outside the pool or not ending with a line feed");
+    std::string body(song.body, (size_t)song.body_len);
+    for (size_t at = 0, end; at < body.size(); at = end + 1) {
+        std::string line = body.substr(at, (end = body.find('\n', at)) - at);
+        fuzz_check(line.size() <= IMPORT_ROW_MAX && (line.empty() || (line[0] != ';' && line.back() != ' ')) &&
+                       line.find_first_of(std::string("\r\x1A&\0", 4)) == std::string::npos &&
+                       line.find(":::::") == std::string::npos && line.find("#*#*#") == std::string::npos,
+                   "a body line the library cannot hold");
     }
 }
 
 // The rule on the input's own lines: a marked row grows by one byte at most.
-void check_rule(const uint8_t* data, size_t size)
+void check_rule(const char* data, size_t size)
 {
-    char out[IMPORT_LINE_MAX + 2];
-    size_t start = 0;
-    while (start < size) {
-        const uint8_t* nl = (const uint8_t*)memchr(data + start, '\n', size - start);
-        size_t stop = nl ? (size_t)(nl - data) : size;
-        int len = (int)(stop - start);
-        if (len <= IMPORT_LINE_MAX) {
-            int n = mark_chord_row((const char*)data + start, len, out, sizeof out);
-            if (n != -1 && (n < len || n > len + 1))
-                abort();
-        }
-        start = stop + 1;
+    char out[IMPORT_LINE_MAX + 2], hint[160];
+    for (size_t start = 0, stop; start < size; start = stop + 1) {
+        const char* nl = (const char*)memchr(data + start, '\n', size - start);
+        stop = nl ? (size_t)(nl - data) : size;
+        int len = (int)(stop - start), n = len <= IMPORT_LINE_MAX ? mark_chord_row(data + start, len, out, sizeof out) : -1;
+        fuzz_check(n == -1 || n == len || n == len + 1, "a marked row grew by more than the mark");
     }
-    char hint[160];
-    chord_row_hint((const char*)data, (int)size, hint, sizeof hint);
-    if (!memchr(hint, 0, sizeof hint))
-        abort();
+    chord_row_hint(data, (int)size, hint, sizeof hint);
+    fuzz_check(memchr(hint, 0, sizeof hint), "an unterminated hint");
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1 || size - 1 > IMPORT_FILE_MAX)
         return 0;
-    ImportFormat format = (ImportFormat)(data[0] % 3);
     memcpy(bytes, data + 1, size - 1);
     import_batch_reset(&batch);
-    FileVerdict verdict = convert_song_file(bytes, (int)(size - 1), "fuzz input.cho", format, 7, &batch);
-    if ((verdict == FILE_READ) != (batch.song_count > 0))
-        abort();
+    FileVerdict verdict = convert_song_file(bytes, (int)(size - 1), "fuzz input.cho", (ImportFormat)(data[0] % 3), 7, &batch);
+    fuzz_check((verdict == FILE_READ) == (batch.song_count > 0), "a verdict that does not match the songs");
     for (int i = 0; i < batch.song_count; i++) {
-        if (batch.source[i] != 7)
-            abort();
+        fuzz_check(batch.source[i] == 7, "a song without its file");
         check_song(batch.songs[i]);
     }
-    check_rule(data + 1, size - 1);
+    check_rule((const char*)data + 1, size - 1);
     return 0;
 }

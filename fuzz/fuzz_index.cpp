@@ -25,7 +25,7 @@ void fuzz_one(const uint8_t* data, size_t size)
 {
     reset_shared_state();
     std::string bytes((const char*)data, size);
-    fuzz_write(LIBRARY_FILE, bytes);
+    write_file(LIBRARY_FILE, bytes);
     int shown = listed(0);
     fuzz_check(listed(1) >= shown, "showing hidden titles lists fewer");
     if (size == 0)
@@ -57,4 +57,4 @@ void fuzz_one(const uint8_t* data, size_t size)
 
 }  // namespace
 
-FUZZ_IN_WORK_DIR("/tmp/cantoria-fuzz-index-XXXXXX", LIBRARY_FILE)
+FUZZ_IN_WORK_DIR("/tmp/cantoria-fuzz-index-XXXXXX")

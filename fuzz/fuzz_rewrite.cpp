@@ -8,14 +8,9 @@
 // opens (past the last: a title not in the library, or New Song when bit 5 is
 // set); bits 6-7 a change to the file between the opening and the save (none, a
 // byte changed, a byte inserted, at a place taken from the text's length).
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
-#include "shell/shared_state.h"
 #include "store/edit_load.h"
 #include "store/index.h"
 #include "store/rewrite.h"
@@ -42,17 +37,12 @@ std::string song_bytes(const std::string& box_title, const std::string& box_text
     *refused = title.find("#*#*#") != std::string::npos || title.find(':') != std::string::npos;
     std::string out = "::::: " + title + " ::::: KEY=xx\r\r\n \r\n";
     std::string text = box_text.c_str();
-    for (size_t from = 0;;) {
-        size_t crlf = text.find("\r\n", from);
-        std::string line = text.substr(from, crlf == std::string::npos ? std::string::npos : crlf - from);
+    for (size_t from = 0, crlf = 0; crlf != std::string::npos; from = crlf + 2) {
+        std::string line = text.substr(from, (crlf = text.find("\r\n", from)) - from);
         *refused |= line.find(":::::") != std::string::npos || line.find("#*#*#") != std::string::npos;
         for (char c : line)
-            if (c != 0x1A)
-                out += c;
+            out += c != 0x1A ? std::string(1, c) : "";
         out += " \r\n";
-        if (crlf == std::string::npos)
-            break;
-        from = crlf + 2;
     }
     return out;
 }
@@ -62,16 +52,16 @@ std::string song_bytes(const std::string& box_title, const std::string& box_text
 std::string save_and_check(const std::string& lib, const std::string& held, EditSession* session,
                            const std::string& song, bool refused)
 {
-    fuzz_write(LIBRARY_FILE, lib);
+    write_file(LIBRARY_FILE, lib);
     RewriteResult result = rewrite_songbook(session, EDITOR);
-    std::string now = fuzz_read(LIBRARY_FILE);
-    fuzz_check(access(TEMP_FILE, F_OK) != 0, "temp.cnr left behind");
+    std::string now = read_file(LIBRARY_FILE);
+    fuzz_check(!file_exists(TEMP_FILE), "temp.cnr left behind");
     if (refused) {
         fuzz_check(result == REWRITE_REFUSED && now == lib, "a song with a structural mark was written");
         return now;
     }
     fuzz_check(result == REWRITE_OK || result == REWRITE_ADDED, "save failed");
-    fuzz_check(fuzz_read(BACKUP_FILE) == lib, "oldbook.cnr is not the old library");
+    fuzz_check(read_file(BACKUP_FILE) == lib, "oldbook.cnr is not the old library");
     size_t at = (size_t)session->song_pos;
     fuzz_check(session->song_len == (long)song.size() && at <= lib.size() && now.size() >= at + song.size(),
           "the session does not hold the song written");
@@ -90,27 +80,25 @@ void fuzz_one(const uint8_t* data, size_t size)
     if (size < 1)
         return;
     uint8_t choices = data[0];
-    std::string rest((const char*)data + 1, size - 1);
-    size_t sep1 = rest.find('\xFF');
-    size_t sep2 = sep1 == std::string::npos ? std::string::npos : rest.find('\xFF', sep1 + 1);
-    std::string lib = rest.substr(0, sep1);
-    std::string box_title = sep1 == std::string::npos ? "" : rest.substr(sep1 + 1, sep2 - sep1 - 1);
-    std::string box_text = sep2 == std::string::npos ? "" : rest.substr(sep2 + 1, MAX_TEXT);
-
+    std::string rest((const char*)data + 1, size - 1), parts[3];
+    for (int i = 0; i < 3; i++) {
+        size_t sep = i < 2 ? rest.find('\xFF') : std::string::npos;
+        parts[i] = rest.substr(0, sep);
+        rest = sep == std::string::npos ? "" : rest.substr(sep + 1);
+    }
+    std::string lib = parts[0], box_title = parts[1], box_text = parts[2].substr(0, MAX_TEXT);
     reset_shared_state();
     fake_ui_reset();
-    fuzz_write(LIBRARY_FILE, lib);
+    write_file(LIBRARY_FILE, lib);
     // the editor opens on the n-th title record as the title list would show it
     int pick = choices & 31;
     std::string opened = (choices & 32) ? "songnew" : "NOT IN THE LIBRARY";
     size_t p = 0;
-    for (int n = 0; (p = lib.find(":::::", p)) != std::string::npos; p++, n++) {
+    for (int n = 0; (p = lib.find(":::::", p)) != std::string::npos; p++, n++)
         if (n == pick) {
-            size_t end = lib.find_first_of("\r\n", p);
-            opened = lib.substr(p, end == std::string::npos ? std::string::npos : end - p);
+            opened = lib.substr(p, lib.find_first_of("\r\n", p) - p);
             break;
         }
-    }
     char title[TITLE_SIZE];
     copy_bounded(title, TITLE_SIZE, opened.c_str());
     char* t = strstr(title, ":::::") ? extract_title(title, SKIP_ALL_BLANKS) : title;
@@ -143,4 +131,4 @@ void fuzz_one(const uint8_t* data, size_t size)
 
 }  // namespace
 
-FUZZ_IN_WORK_DIR("/dev/shm/fuzz_rewrite-XXXXXX", LIBRARY_FILE, BACKUP_FILE, TEMP_FILE)
+FUZZ_IN_WORK_DIR("/dev/shm/fuzz_rewrite-XXXXXX")

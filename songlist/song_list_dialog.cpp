@@ -6,6 +6,7 @@
 #include "shell/shared_state.h"
 #include "shell/ui.h"
 #include "shell/win_util.h"
+#include "songlist/find_songs.h"
 #include "songlist/import_songs.h"
 #include "songlist/service.h"
 #include "songlist/songlist_file.h"
@@ -138,6 +139,7 @@ static INT_PTR on_command(HWND dialog, int command)
     case IDC_LIST_EXIT: exit_program(dialog); break;
     case IDC_LIST_HELP: MessageBoxA(dialog, help_text, "Cantoria Help", MB_OK); break;
     case IDC_LIST_SHOW_HIDDEN: toggle_hidden(dialog); break;
+    case IDC_LIST_FIND: find_songs(dialog); break;
     case IDC_LIST_PRINT: print_song_list(dialog); break;
     case IDC_LIST_EXPORT: export_song_list_as(dialog); break;
     case IDC_LIST_IMPORT: import_songs(dialog); break;

@@ -25,30 +25,33 @@ static bool has_end_mark(const char* record, const char* star)
     return star && strstr(record, END_MARK);
 }
 
-static bool has_end_mark(const char* record)
+bool is_end_of_book(const char* record)
 {
     return has_end_mark(record, strchr(record, '*'));
 }
 
-static bool has_title_mark(const char* record)
+bool is_title_line(const char* record)
 {
     const char* colon = strchr(record, ':');
     return colon && strstr(colon, TITLE_MARK);
 }
 
-// A heading line "***** Word *****" adds the text between the asterisk runs,
-// blanks included; the record is cut there in place.
-static void add_heading(UiWindow dialog, char* record)
+char* heading_entry(char* record)
 {
     char* p = strstr(record, HEADING_MARK);
     if (!p)
-        return;
+        return nullptr;
     while (*p == '*')
         p++;
     char* end = strchr(p, '*');
     if (end)
         *end = 0;
-    ui_title_list_add(dialog, p);
+    return p;
+}
+
+bool title_listed(const char* title)
+{
+    return state.show_hidden || title[0] != '/';
 }
 
 void fill_title_list(UiWindow dialog, const char* file_name)
@@ -64,15 +67,16 @@ void fill_title_list(UiWindow dialog, const char* file_name)
         const char* star = strchr(record, '*');
         if (has_end_mark(record, star))
             break;
-        if (has_title_mark(record)) {
+        if (is_title_line(record)) {
             // extract_title cuts the record at the title's end, so a heading
             // behind the title is not seen below; one before the colons is
             char* title = extract_title(record, SKIP_ALL_BLANKS);
-            if (state.show_hidden || title[0] != '/')
+            if (title_listed(title))
                 ui_title_list_add(dialog, title);
         }
-        if (star)
-            add_heading(dialog, record);
+        char* heading = star ? heading_entry(record) : nullptr;
+        if (heading)
+            ui_title_list_add(dialog, heading);
     }
     song_file_close(&file);
     ui_title_list_done(dialog);
@@ -106,9 +110,9 @@ static bool equals_in_capitals(const char* text, const char* wanted)
 static char* seek_title(SongFile* file, const char* wanted, char* record)
 {
     while (read_record(file, record) == 0) {
-        if (has_end_mark(record))
+        if (is_end_of_book(record))
             break;
-        if (!has_title_mark(record))
+        if (!is_title_line(record))
             continue;
         char* title = extract_title(record, SKIP_ALL_BLANKS);
         trim_trailing(title);
@@ -134,7 +138,7 @@ int find_song(SongFile* file)
 static void read_song_body(SongFile* file, char* record, char (*rows)[LINE_WIDTH], int32_t* count)
 {
     while (*count < LINE_ROWS && read_record(file, record) == 0) {
-        if (has_end_mark(record) || has_title_mark(record))
+        if (is_end_of_book(record) || is_title_line(record))
             break;
         strip_markup_text(record);
         copy_bounded(rows[*count], LINE_WIDTH, record);
@@ -166,7 +170,7 @@ void load_song()
 // the title wanted; else null.
 static char* title_at_offset(SongFile* file, long offset, const char* wanted, char* record)
 {
-    if (song_file_seek(file, offset) != 0 || read_record(file, record) != 0 || !has_title_mark(record))
+    if (song_file_seek(file, offset) != 0 || read_record(file, record) != 0 || !is_title_line(record))
         return nullptr;
     char* title = extract_title(record, SKIP_ALL_BLANKS);
     trim_trailing(title);
@@ -230,9 +234,9 @@ void find_titles(const SongListEntry* songs, int count, long* title_at)
         return;
     // one pass over the library for the whole list; the first song of a title counts
     while (read_record(&file, record) == 0) {
-        if (has_end_mark(record))
+        if (is_end_of_book(record))
             break;
-        if (!has_title_mark(record))
+        if (!is_title_line(record))
             continue;
         long at = file.record_start;
         char* title = extract_title(record, SKIP_ALL_BLANKS);

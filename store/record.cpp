@@ -23,6 +23,7 @@ int song_file_open(SongFile* file, const char* name)
     file->stopped = 0;
     file->error = 0;
     file->record_start = 0;
+    file->record_len = 0;
     return file->fd >= 0 ? 0 : -1;
 }
 
@@ -147,12 +148,14 @@ int read_record(SongFile* file, char* buf)
                     continue;
                 }
                 buf[n] = 0;
+                file->record_len = n;
                 return 0;
             }
             continue;   // a CR is dropped wherever it stands
         }
         if (n == RECORD_MAX) {
             buf[n] = 0;
+            file->record_len = n;
             return 0;
         }
     }

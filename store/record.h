@@ -20,6 +20,7 @@ struct SongFile {
     int stopped;               // 1 once a byte 0x1A ended the records
     int error;                 // 1 after a read error
     long record_start;         // file offset of the first byte of the last delivered record
+    int record_len;            // bytes of the last delivered record before its terminating zero
     unsigned char buf[SONG_FILE_BUF];
 };
 

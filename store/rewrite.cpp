@@ -299,7 +299,10 @@ static bool write_text_line(SongOut* out, const char* line, int len)
     return true;
 }
 
-static int write_body(UiWindow editor, char* line_buf, SongOut* out)
+// The body of the editor's song: a single blank line, then every line of the
+// text box followed by one blank, each ending CR LF. Returns 0, or -1 when a
+// write failed.
+static int write_song_body(UiWindow editor, char* line_buf, SongOut* out)
 {
     if (!put_text(out, " \r\n"))
         return -1;
@@ -312,12 +315,6 @@ static int write_body(UiWindow editor, char* line_buf, SongOut* out)
     return 0;
 }
 
-int write_song_body(UiWindow editor, char* line_buf, FILE* file)
-{
-    SongOut out = {file, HASH_START, 0};
-    return write_body(editor, line_buf, &out);
-}
-
 // temp.cnr: the library before the range, the editor's song, the library behind
 // it, flushed to the disk. *song receives the hash and length of the song written.
 static RewriteResult write_new_library(SongFile* in, ByteRange range, UiWindow editor, FILE* file,
@@ -327,7 +324,7 @@ static RewriteResult write_new_library(SongFile* in, ByteRange range, UiWindow e
     if (result != REWRITE_OK)
         return result;
     *song = SongOut{file, HASH_START, 0};
-    if (!write_title_line(song, state.edit_title) || write_body(editor, state.edit_buf, song) != 0)
+    if (!write_title_line(song, state.edit_title) || write_song_body(editor, state.edit_buf, song) != 0)
         return REWRITE_WRITE_FAILED;
     result = copy_bytes(in, range.end, -1, file);
     if (result != REWRITE_OK)

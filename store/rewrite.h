@@ -52,11 +52,6 @@ enum RewriteResult {
 // exactly as it was and no temp.cnr remains.
 RewriteResult rewrite_songbook(EditSession* session, UiWindow editor);
 
-// Writes the body of the editor's song: a single blank line, then every line of
-// the text box followed by one blank, each ending CR LF. Returns 0, or -1 when a
-// write failed.
-int write_song_body(UiWindow editor, char* line_buf, FILE* out);
-
 // Measures the song whose title record starts at byte pos of the open library:
 // its length up to the end of its last line and a hash of those bytes. Returns
 // 0, or -1 when no title record starts there (or on a read error).

@@ -3,29 +3,15 @@
 // fixtures among its seeds, through all of them).
 #include <cstring>
 
-#include <gtest/gtest.h>
-
-#include "shell/shared_state.h"
 #include "store/index.h"
-#include "tests/support/fake_ui.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
-class IndexTest : public InTempDir {
-protected:
-    void SetUp() override
-    {
-        InTempDir::SetUp();
-        reset_shared_state();
-        fake_ui_reset();
-    }
-};
-
-using FillTitleList = IndexTest;
-using FindSong = IndexTest;
-using LoadSong = IndexTest;
-using StripMarkup = IndexTest;
+using FillTitleList = InTempDir;
+using FindSong = InTempDir;
+using LoadSong = InTempDir;
+using StripMarkup = InTempDir;
 
 // The titles listed, each followed by "\n".
 std::string listed(int show_hidden)
@@ -34,10 +20,7 @@ std::string listed(int show_hidden)
     state.show_hidden = show_hidden;
     fill_title_list(nullptr, LIBRARY_FILE);
     EXPECT_EQ(fake_ui.title_resets + fake_ui.title_done, 2);
-    std::string titles;
-    for (int i = 0; i < fake_ui.title_count; i++)
-        titles += std::string(fake_title(i)) + "\n";
-    return titles;
+    return titles_listed();
 }
 
 // The rows load_song left, each followed by "\n"; each shown as loaded.
@@ -55,9 +38,15 @@ std::string loaded(const std::string& title)
     return rows;
 }
 
+// A library of "<none>" is no library at all.
+void write_library(const std::string& bytes)
+{
+    bytes == "<none>" ? (void)remove(LIBRARY_FILE) : write_file(LIBRARY_FILE, bytes);
+}
+
 TABLE_TEST(FillTitleList, ListsTheTitlesAndHeadingsOfTheTable, "index", "fill_title_list")
 {
-    write_file(LIBRARY_FILE, c[0]);
+    write_library(c[0]);
     return listed(c[1] == "1");
 }
 
@@ -77,8 +66,10 @@ TABLE_TEST(FindSong, FindsTheSongsOfTheTable, "index", "find_song")
 
 TABLE_TEST(LoadSong, LoadsTheRowsOfTheTable, "index", "load_song")
 {
-    write_file(LIBRARY_FILE, c[0]);
-    return loaded(c[1]);
+    write_library(c[0]);
+    std::string rows = loaded(c[1]);
+    EXPECT_EQ(file_exists(LIBRARY_FILE), c[0] != "<none>") << "a library made by loading";
+    return rows;
 }
 
 TABLE_TEST(StripMarkup, CleansTheLinesOfTheTable, "index", "strip_markup")
@@ -86,27 +77,6 @@ TABLE_TEST(StripMarkup, CleansTheLinesOfTheTable, "index", "strip_markup")
     copy_bounded(state.line_buf, LINE_BUF_SIZE, c[0].c_str());
     strip_markup();
     return state.line_buf;
-}
-
-TEST_F(LoadSong, Keeps199BodyLinesOf99Characters)
-{
-    std::string library = "::::: Long :::::\n";
-    for (int i = 1; i <= 250; i++)
-        library += "line " + std::to_string(i) + std::string(150, 'x') + "\n";
-    write_file(LIBRARY_FILE, library);
-    std::string rows = loaded("long");
-    EXPECT_EQ(state.line_count, LINE_ROWS);
-    EXPECT_EQ(rows.substr(0, 102), " \nline 1" + std::string(93, 'x') + "\n");
-    EXPECT_EQ(rows.substr(rows.size() - 100), "line 199" + std::string(91, 'x') + "\n");
-}
-
-TEST_F(LoadSong, WithoutALibraryListsNothingAndFindsNothing)
-{
-    EXPECT_EQ(listed(0), "");
-    EXPECT_EQ(loaded("amazing grace "), " \n");
-    EXPECT_STREQ(fake_ui.status, "Song Not Found");
-    EXPECT_STREQ(state.current_title, "AMAZING GRACE");
-    EXPECT_FALSE(file_exists(LIBRARY_FILE));
 }
 
 }  // namespace

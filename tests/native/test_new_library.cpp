@@ -1,6 +1,4 @@
 // The library written at the first run, and what is never written over.
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "store/new_library.h"

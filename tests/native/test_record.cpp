@@ -1,6 +1,4 @@
 // The record reader and the text routines of the song library (cases in tests/cases/record.txt).
-#include <gtest/gtest.h>
-
 #include "store/record.h"
 #include "tests/support/test_files.h"
 
@@ -53,19 +51,6 @@ TABLE_TEST(SameTitle, IgnoresCaseAndTrailingBlanksOnly, "record", "same_title")
     copy_bounded(a, sizeof a, c[0].c_str());
     copy_bounded(b, sizeof b, c[1].c_str());
     return same_title(a, b) ? "1" : "0";
-}
-
-TEST_F(ReadRecord, CutsLongLinesIntoPiecesOf991)
-{
-    for (size_t length : {990, 991, 992, 2000}) {
-        std::string line, want;
-        for (size_t i = 0; i < length; i++)
-            line += (char)('a' + i % 26);
-        // full pieces, then the rest at the line end, empty after an exact multiple
-        for (size_t at = 0; want += line.substr(at, RECORD_MAX) + "\n", length - at >= RECORD_MAX;)
-            at += RECORD_MAX;
-        EXPECT_EQ(records_of(line + "\r\n"), want) << length;
-    }
 }
 
 TEST_F(ReadRecord, KeepsRecordsWholeAcrossItsReadBuffer)

@@ -3,30 +3,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
-#include "shell/shared_state.h"
 #include "songlist/songlist_file.h"
 #include "store/record.h"
-#include "tests/support/fake_ui.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
 UiWindow const OWNER = (UiWindow)0x4711;
 
-class SongListFileTest : public InTempDir {
-protected:
-    void SetUp() override
-    {
-        InTempDir::SetUp();
-        reset_shared_state();
-        fake_ui_reset();
-    }
-};
-
-using WriteSongListFile = SongListFileTest;
-using ReadSongListFile = SongListFileTest;
+using WriteSongListFile = InTempDir;
+using ReadSongListFile = InTempDir;
 
 // Puts rows ("\n" after each) into the song list box and key changes ("a,b,...") into the table.
 void choose(const std::string& rows, const std::string& keys)

@@ -2,9 +2,6 @@
 // compares every byte of every row, for any rows and row count, with a plain model).
 #include "transpose/transpose.h"
 
-#include <gtest/gtest.h>
-
-#include "shell/shared_state.h"
 #include "store/record.h"
 #include "tests/support/test_files.h"
 

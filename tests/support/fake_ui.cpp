@@ -12,31 +12,16 @@ void fake_ui_reset()
     // the pools are large: clear only the counters and the small texts
     FakeUi& f = fake_ui;
     f.status[0] = f.editor_title[0] = f.editor_text[0] = f.message_text[0] = f.message_caption[0] = 0;
-    f.status_sets = f.title_count = f.title_resets = f.title_done = f.title_pool_used = 0;
-    f.song_rows = f.song_resets = f.editor_text_sets = f.message_count = f.beeps = 0;
+    f.title_count = f.title_resets = f.title_done = f.title_pool_used = 0;
+    f.song_rows = f.song_resets = f.message_count = f.beeps = 0;
     f.message_owner = nullptr;
 }
 
 const char* fake_title(int i) { return fake_ui.title_pool + fake_ui.title_offsets[i]; }
 
-void fake_song_list_set(int rows, const char* const* titles)
-{
-    fake_ui.song_rows = 0;
-    for (int i = 0; i < rows; i++)
-        ui_song_list_add(nullptr, titles[i]);
-}
+void ui_set_status(const char* text) { copy_bounded(fake_ui.status, FAKE_TEXT, text); }
 
-void ui_set_status(const char* text)
-{
-    copy_bounded(fake_ui.status, FAKE_TEXT, text);
-    fake_ui.status_sets++;
-}
-
-void ui_title_list_reset(UiWindow)
-{
-    fake_ui.title_count = fake_ui.title_pool_used = 0;
-    fake_ui.title_resets++;
-}
+void ui_title_list_reset(UiWindow) { fake_ui.title_count = fake_ui.title_pool_used = 0, fake_ui.title_resets++; }
 
 void ui_title_list_add(UiWindow, const char* title)
 {
@@ -58,11 +43,7 @@ int ui_song_list_get(UiWindow, int row, char* buf, int size)
     return have ? 0 : -1;
 }
 
-void ui_song_list_reset(UiWindow)
-{
-    fake_ui.song_rows = 0;
-    fake_ui.song_resets++;
-}
+void ui_song_list_reset(UiWindow) { fake_ui.song_rows = 0, fake_ui.song_resets++; }
 
 void ui_song_list_add(UiWindow, const char* title)
 {
@@ -73,11 +54,7 @@ void ui_song_list_add(UiWindow, const char* title)
 void ui_editor_get_title(UiWindow, char* buf, int size) { copy_bounded(buf, size, fake_ui.editor_title); }
 void ui_editor_set_title(UiWindow, const char* text) { copy_bounded(fake_ui.editor_title, FAKE_TEXT, text); }
 
-void ui_editor_set_text(UiWindow, const char* text)
-{
-    copy_bounded(fake_ui.editor_text, FAKE_EDITOR_TEXT, text);
-    fake_ui.editor_text_sets++;
-}
+void ui_editor_set_text(UiWindow, const char* text) { copy_bounded(fake_ui.editor_text, FAKE_EDITOR_TEXT, text); }
 
 // Lines as a multi-line edit control without word wrap counts them: separated
 // by CR LF; a text ending in CR LF has an empty last line, an empty text one line.
@@ -103,8 +80,7 @@ int ui_editor_line_count(UiWindow)
 int ui_editor_line_length(UiWindow, int line)
 {
     int len;
-    editor_line(line, &len);
-    return len;
+    return editor_line(line, &len), len;
 }
 
 int ui_editor_get_line(UiWindow, int line, char* buf, int size)
@@ -121,8 +97,7 @@ int ui_editor_get_line(UiWindow, int line, char* buf, int size)
 
 void ui_message_box(UiWindow owner, const char* text, const char* caption)
 {
-    fake_ui.message_count++;
-    fake_ui.message_owner = owner;
+    fake_ui.message_count++, fake_ui.message_owner = owner;
     copy_bounded(fake_ui.message_text, FAKE_TEXT, text);
     copy_bounded(fake_ui.message_caption, FAKE_TEXT, caption);
 }

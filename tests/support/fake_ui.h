@@ -14,7 +14,6 @@ enum {
 
 struct FakeUi {
     char status[FAKE_TEXT];
-    int status_sets;
     // title box: entries in the order added (the real control sorts them)
     int title_count, title_resets, title_done, title_pool_used;
     int title_offsets[FAKE_TITLE_MAX];
@@ -25,7 +24,6 @@ struct FakeUi {
     // editor boxes (one set, whichever editor window is named)
     char editor_title[FAKE_TEXT];
     char editor_text[FAKE_EDITOR_TEXT];
-    int editor_text_sets;
     int message_count;
     UiWindow message_owner;
     char message_text[FAKE_TEXT], message_caption[FAKE_TEXT];
@@ -36,4 +34,3 @@ extern FakeUi fake_ui;
 
 void fake_ui_reset();
 const char* fake_title(int i);
-void fake_song_list_set(int rows, const char* const* titles);

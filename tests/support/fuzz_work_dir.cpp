@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 static char work_dir[256];
-static const char* const* work_files;
 static int home_dir = -1;
 
 void enter_work_dir()
@@ -24,40 +24,17 @@ void leave_work_dir()
 
 static void remove_work_dir()
 {
-    enter_work_dir();
-    for (const char* const* name = work_files; *name; name++)
-        remove(*name);
-    leave_work_dir();
-    rmdir(work_dir);
+    std::error_code error;
+    std::filesystem::remove_all(work_dir, error);
 }
 
-void fuzz_work_dir_init(int*, char***, const char* pattern, const char* const* files)
+void fuzz_work_dir_init(const char* pattern)
 {
     snprintf(work_dir, sizeof work_dir, "%s", pattern);
-    work_files = files;
     home_dir = open(".", O_RDONLY | O_DIRECTORY);
     if (home_dir < 0 || !mkdtemp(work_dir))
         abort();
     atexit(remove_work_dir);
-}
-
-void fuzz_write(const char* name, const std::string& bytes)
-{
-    FILE* f = fopen(name, "wb");
-    if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || fclose(f) != 0)
-        abort();
-}
-
-std::string fuzz_read(const char* name)
-{
-    std::string bytes;
-    FILE* f = fopen(name, "rb");
-    char chunk[65536];
-    for (size_t n; f && (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
-        bytes.append(chunk, n);
-    if (f)
-        fclose(f);
-    return bytes;
 }
 
 void fuzz_check(bool ok, const char* what)

@@ -1,73 +1,35 @@
-// Working folders, whole-file helpers and case tables for the native tests.
+// Working folders, case tables and child processes for the native tests.
 #include "tests/support/test_files.h"
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ftw.h>
+#include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-// Gives every folder back its owner's rights, so that a folder a test made
-// read-only can be emptied; then the second walk removes depth first.
-static int allow_removal(const char* path, const struct stat* st, int type, struct FTW*)
-{
-    if (type == FTW_D || type == FTW_DNR)
-        chmod(path, (st->st_mode & 07777) | S_IRWXU);
-    return 0;
-}
-
-static int remove_entry(const char* path, const struct stat*, int, struct FTW*) { return remove(path), 0; }
-
 TempDir::TempDir()
 {
-    char cwd[4096];
-    old_cwd_ = getcwd(cwd, sizeof cwd) ? cwd : "";
-    const char* tmp = getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/cantoria-test-XXXXXX";
+    std::error_code error;
+    old_cwd_ = std::filesystem::current_path(error).string();
+    std::string pattern = (std::filesystem::temp_directory_path(error) / "cantoria-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0)
         ADD_FAILURE() << "cannot make and enter a folder from " << pattern;
     else
         path_ = pattern;
 }
 
+// A test may have left its folder read-only: its rights come back first.
 TempDir::~TempDir()
 {
-    if (!old_cwd_.empty() && chdir(old_cwd_.c_str()) != 0)
+    std::error_code error;
+    if (chdir(old_cwd_.c_str()) != 0)
         ADD_FAILURE() << "cannot go back to " << old_cwd_;
-    if (!path_.empty()) {
-        nftw(path_.c_str(), allow_removal, 16, FTW_PHYS);
-        nftw(path_.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
-    }
-}
-
-void write_file(const char* name, const std::string& bytes)
-{
-    FILE* f = fopen(name, "wb");
-    bool ok = f && fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (!f || fclose(f) != 0 || !ok)
-        ADD_FAILURE() << "cannot write " << name;
-}
-
-std::string read_file(const char* name)
-{
-    std::string bytes;
-    FILE* f = fopen(name, "rb");
-    char chunk[65536];
-    for (size_t n; f && (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
-        bytes.append(chunk, n);
-    if (f)
-        fclose(f);
-    return bytes;
-}
-
-bool file_exists(const char* name)
-{
-    struct stat st;
-    return stat(name, &st) == 0;
+    if (!path_.empty() && (chmod(path_.c_str(), 0700), std::filesystem::remove_all(path_, error), error))
+        ADD_FAILURE() << "cannot remove " << path_ << ": " << error.message();
 }
 
 std::string many_songs(int n)
@@ -84,6 +46,14 @@ std::string many_songs(int n)
 std::string source_file(const std::string& relative)
 {
     return read_file((std::string(CANTORIA_SOURCE) + "/" + relative).c_str());
+}
+
+std::string titles_listed()
+{
+    std::string titles;
+    for (int i = 0; i < fake_ui.title_count; i++)
+        titles += std::string(fake_title(i)) + "\n";
+    return titles;
 }
 
 std::vector<Case> case_lines(const std::string& relative)
