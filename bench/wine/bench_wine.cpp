@@ -56,7 +56,7 @@ static double find_ms(HWND home, const char* words, int want_entries)
     }
     DWORD_PTR count = 0;
     SendMessageTimeoutA(GetDlgItem(home, IDC_LIST_TITLES), CB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count);
-    CHECK_EQ_INT((int)count, want_entries);
+    CHECK_EQ(std::to_string(count), std::to_string(want_entries));
     std::sort(runs, runs + 3);
     return runs[1];
 }
