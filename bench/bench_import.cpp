@@ -14,6 +14,7 @@
 #include "store/index.h"
 #include "store/rewrite.h"
 #include "tests/support/fake_ui.h"
+#include "bench/support/floors.h"
 #include "bench/support/library_gen.h"
 
 namespace {
@@ -21,7 +22,6 @@ namespace {
 const int SONGS = 10000;
 const int FILES = 100;
 const char FOLDER[] = "chordpro";
-unsigned char chunk[65536];
 std::string file_names[FILES];
 const char* names[FILES];
 ImportBatch batch;
@@ -61,27 +61,12 @@ struct BenchFolder {
     }
 };
 
-long library_size()
-{
-    FILE* f = fopen(LIBRARY_FILE, "rb");
-    if (!f)
-        return 0;
-    fseek(f, 0, SEEK_END);
-    long size = ftell(f);
-    fclose(f);
-    return size;
-}
 
 // The floor of every reader: the whole library read once through a big buffer.
 void BM_PlainRead(benchmark::State& st)
 {
     for (auto _ : st) {
-        FILE* f = fopen(LIBRARY_FILE, "rb");
-        size_t total = 0, n;
-        while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-            total += n;
-        fclose(f);
-        benchmark::DoNotOptimize(total);
+        benchmark::DoNotOptimize(read_plain(LIBRARY_FILE));
     }
 }
 
@@ -89,14 +74,7 @@ void BM_PlainRead(benchmark::State& st)
 void BM_PlainCopyFlushed(benchmark::State& st)
 {
     for (auto _ : st) {
-        FILE* in = fopen(LIBRARY_FILE, "rb");
-        FILE* out = fopen("copy.cnr", "wb");
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof chunk, in)) > 0)
-            fwrite(chunk, 1, n, out);
-        flush_to_disk(out);
-        fclose(out);
-        fclose(in);
+        copy_flushed(LIBRARY_FILE, "copy.cnr");
     }
 }
 
@@ -131,7 +109,7 @@ void BM_Import100Files(benchmark::State& st)
             st.SkipWithError("the library could not be put back");
         st.ResumeTiming();
     }
-    st.SetBytesProcessed(st.iterations() * library_size());
+    st.SetBytesProcessed(st.iterations() * file_size(LIBRARY_FILE));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "shell/shared_state.h"
 #include "store/index.h"
 #include "tests/support/fake_ui.h"
+#include "bench/support/floors.h"
 #include "bench/support/library_gen.h"
 
 namespace {
@@ -50,27 +51,16 @@ void enter_library(int songs)
         abort();
 }
 
-long library_size()
-{
-    struct stat st;
-    return stat(LIBRARY_FILE, &st) == 0 ? (long)st.st_size : 0;
-}
 
 // The floor: every byte of the file through fread, in chunks of the reader's
 // own buffer size.
 void plain_fread(benchmark::State& bench)
 {
     enter_library((int)bench.range(0));
-    static char buf[SONG_FILE_BUF];
     for (auto _ : bench) {
-        FILE* f = fopen(LIBRARY_FILE, "rb");
-        size_t total = 0, n;
-        while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-            total += n;
-        fclose(f);
-        benchmark::DoNotOptimize(total);
+        benchmark::DoNotOptimize(read_plain(LIBRARY_FILE));
     }
-    bench.SetBytesProcessed(bench.iterations() * library_size());
+    bench.SetBytesProcessed(bench.iterations() * file_size(LIBRARY_FILE));
 }
 
 // For scale: every byte through getc_unlocked, a byte-by-byte reader at its best.
@@ -86,7 +76,7 @@ void getc_unlocked_bytes(benchmark::State& bench)
         fclose(f);
         benchmark::DoNotOptimize(sum);
     }
-    bench.SetBytesProcessed(bench.iterations() * library_size());
+    bench.SetBytesProcessed(bench.iterations() * file_size(LIBRARY_FILE));
 }
 
 // The record reader alone, to tell its share from the index's own work.
@@ -102,7 +92,7 @@ void read_all_records(benchmark::State& bench)
         song_file_close(&file);
         benchmark::DoNotOptimize(records);
     }
-    bench.SetBytesProcessed(bench.iterations() * library_size());
+    bench.SetBytesProcessed(bench.iterations() * file_size(LIBRARY_FILE));
 }
 
 void fill_title_list_of_library(benchmark::State& bench)
@@ -116,7 +106,7 @@ void fill_title_list_of_library(benchmark::State& bench)
     }
     if (fake_ui.title_count != songs)
         bench.SkipWithError("wrong number of titles");
-    bench.SetBytesProcessed(bench.iterations() * library_size());
+    bench.SetBytesProcessed(bench.iterations() * file_size(LIBRARY_FILE));
 }
 
 void find_and_load_last_song(benchmark::State& bench)
@@ -131,7 +121,7 @@ void find_and_load_last_song(benchmark::State& bench)
     }
     if (state.line_count != 40)
         bench.SkipWithError("last song not loaded");
-    bench.SetBytesProcessed(bench.iterations() * library_size());
+    bench.SetBytesProcessed(bench.iterations() * file_size(LIBRARY_FILE));
 }
 
 }  // namespace

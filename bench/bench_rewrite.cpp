@@ -12,79 +12,38 @@
 #include "store/index.h"
 #include "store/rewrite.h"
 #include "tests/support/fake_ui.h"
+#include "bench/support/floors.h"
 #include "bench/support/library_gen.h"
 
 namespace {
 
 const int SONGS = 10000;
-unsigned char chunk[65536];
-
-// A folder of its own on the disk (not in memory), holding the generated library.
-struct BenchFolder {
-    char path[64] = "/tmp/cantoria-bench-XXXXXX";
-    char home[4096] = "";
-    BenchFolder()
-    {
-        if (!getcwd(home, sizeof home) || !mkdtemp(path) || chdir(path) != 0)
-            abort();
-        write_library_file(LIBRARY_FILE, SONGS);
-    }
-    ~BenchFolder()
-    {
-        remove(LIBRARY_FILE);
-        remove(BACKUP_FILE);
-        remove(TEMP_FILE);
-        remove("copy.cnr");
-        if (chdir(home) == 0)
-            rmdir(path);
-    }
-};
-
-long library_size()
-{
-    FILE* f = fopen(LIBRARY_FILE, "rb");
-    if (!f)
-        return 0;
-    fseek(f, 0, SEEK_END);
-    long size = ftell(f);
-    fclose(f);
-    return size;
-}
 
 // The floor of every reader: the whole file read once through a big buffer.
 void BM_PlainRead(benchmark::State& st)
 {
+    use_library(SONGS);
     for (auto _ : st) {
-        FILE* f = fopen(LIBRARY_FILE, "rb");
-        size_t total = 0, n;
-        while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-            total += n;
-        fclose(f);
-        benchmark::DoNotOptimize(total);
+        benchmark::DoNotOptimize(read_plain(LIBRARY_FILE));
     }
-    st.SetBytesProcessed(st.iterations() * library_size());
+    st.SetBytesProcessed(st.iterations() * file_size(LIBRARY_FILE));
 }
 
 // The floor of a safe save: the whole file written once more and flushed to the disk.
 void BM_PlainCopyFlushed(benchmark::State& st)
 {
+    use_library(SONGS);
     for (auto _ : st) {
-        FILE* in = fopen(LIBRARY_FILE, "rb");
-        FILE* out = fopen("copy.cnr", "wb");
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof chunk, in)) > 0)
-            fwrite(chunk, 1, n, out);
-        flush_to_disk(out);
-        fclose(out);
-        fclose(in);
+        copy_flushed(LIBRARY_FILE, "copy.cnr");
     }
-    st.SetBytesProcessed(st.iterations() * library_size());
+    st.SetBytesProcessed(st.iterations() * file_size(LIBRARY_FILE));
 }
 
 // Exit/Save on the last song: read to find it, temp.cnr written and flushed, the
 // backup copied and flushed, the swap, the title list refilled.
 void BM_SaveLastSong(benchmark::State& st)
 {
+    use_library(SONGS);
     reset_shared_state();
     fake_ui_reset();
     EditSession session;
@@ -96,7 +55,7 @@ void BM_SaveLastSong(benchmark::State& st)
         if (rewrite_songbook(&session, nullptr) != REWRITE_OK)
             st.SkipWithError("save failed");
     }
-    st.SetBytesProcessed(st.iterations() * library_size());
+    st.SetBytesProcessed(st.iterations() * file_size(LIBRARY_FILE));
 }
 
 } // namespace
@@ -105,11 +64,9 @@ BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainCopyFlushed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveLastSong)->Unit(benchmark::kMillisecond);
 
+// In a folder of its own on the disk, not in memory.
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    BenchFolder here;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    const char* const files[] = {BACKUP_FILE, TEMP_FILE, "copy.cnr", nullptr};
+    return run_in_folder(argc, argv, "/tmp/cantoria-bench-XXXXXX", files);
 }

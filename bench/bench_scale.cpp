@@ -13,39 +13,18 @@
 #include "store/index.h"
 #include "store/rewrite.h"
 #include "tests/support/fake_ui.h"
+#include "bench/support/floors.h"
 #include "bench/support/library_gen.h"
 #include "transpose/transpose.h"
 
 namespace {
 
-unsigned char chunk[65536];
-char home[4096];
-char folder[64] = "/tmp/cantoria-scale-XXXXXX";
-int library_songs = 0;
-
-// Each size gets its library written once, in a folder on the disk.
-void use_library(int songs)
-{
-    if (library_songs == songs)
-        return;
-    write_library_file(LIBRARY_FILE, songs);
-    library_songs = songs;
-}
-
 void BM_PlainRead(benchmark::State& st)
 {
     use_library((int)st.range(0));
-    size_t total = 0;
-    for (auto _ : st) {
-        FILE* f = fopen(LIBRARY_FILE, "rb");
-        size_t n;
-        total = 0;
-        while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-            total += n;
-        fclose(f);
-        benchmark::DoNotOptimize(total);
-    }
-    st.SetBytesProcessed(st.iterations() * (int64_t)total);
+    for (auto _ : st)
+        benchmark::DoNotOptimize(read_plain(LIBRARY_FILE));
+    st.SetBytesProcessed(st.iterations() * file_size(LIBRARY_FILE));
 }
 
 void BM_FillTitleList(benchmark::State& st)
@@ -102,7 +81,7 @@ void BM_SaveChangeToLastSong(benchmark::State& st)
             st.SkipWithError("save failed");
     }
     // the next size starts from a fresh library
-    library_songs = 0;
+    forget_library();
 }
 
 } // namespace
@@ -116,15 +95,6 @@ BENCHMARK(BM_SaveChangeToLastSong)->SIZES;
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (!getcwd(home, sizeof home) || !mkdtemp(folder) || chdir(folder) != 0)
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    remove(LIBRARY_FILE);
-    remove(BACKUP_FILE);
-    remove(TEMP_FILE);
-    if (chdir(home) == 0)
-        rmdir(folder);
-    return 0;
+    const char* const files[] = {BACKUP_FILE, TEMP_FILE, nullptr};
+    return run_in_folder(argc, argv, "/tmp/cantoria-scale-XXXXXX", files);
 }

@@ -17,42 +17,20 @@
 #include "store/index.h"
 #include "store/search.h"
 #include "tests/support/fake_ui.h"
+#include "bench/support/floors.h"
 #include "bench/support/library_gen.h"
 
 namespace {
 
-char home[4096];
-char folder[64] = "/tmp/cantoria-bench-search-XXXXXX";
-int library_songs = 0;
-
-void use_library(int songs)
-{
-    if (library_songs == songs)
-        return;
-    write_library_file(LIBRARY_FILE, songs);
-    library_songs = songs;
-}
-
-long library_size()
-{
-    struct stat st;
-    return stat(LIBRARY_FILE, &st) == 0 ? (long)st.st_size : 0;
-}
 
 // Floor 1: every byte of the file through fread, in chunks of the reader's buffer size.
 void plain_fread(benchmark::State& bench)
 {
     use_library((int)bench.range(0));
-    static char buf[SONG_FILE_BUF];
     for (auto _ : bench) {
-        FILE* f = fopen(LIBRARY_FILE, "rb");
-        size_t total = 0, n;
-        while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-            total += n;
-        fclose(f);
-        benchmark::DoNotOptimize(total);
+        benchmark::DoNotOptimize(read_plain(LIBRARY_FILE));
     }
-    bench.SetBytesProcessed(bench.iterations() * library_size());
+    bench.SetBytesProcessed(bench.iterations() * file_size(LIBRARY_FILE));
 }
 
 // Floor 2: every record through the record reader, as the search takes them.
@@ -69,7 +47,7 @@ void read_all_records(benchmark::State& bench)
         song_file_close(&file);
         benchmark::DoNotOptimize(records);
     }
-    bench.SetBytesProcessed(bench.iterations() * library_size());
+    bench.SetBytesProcessed(bench.iterations() * file_size(LIBRARY_FILE));
 }
 
 // For scale: the full title list of the same library.
@@ -81,7 +59,7 @@ void fill_title_list_of_library(benchmark::State& bench)
         fake_ui_reset();
         fill_title_list(nullptr, LIBRARY_FILE);
     }
-    bench.SetBytesProcessed(bench.iterations() * library_size());
+    bench.SetBytesProcessed(bench.iterations() * file_size(LIBRARY_FILE));
 }
 
 // The searches, each with the number of songs it must find (-1: all of them).
@@ -112,7 +90,7 @@ void find_songs(benchmark::State& bench)
     if (found != (query.found < 0 ? songs : query.found))
         bench.SkipWithError("wrong number of songs found");
     bench.SetLabel(query.words);
-    bench.SetBytesProcessed(bench.iterations() * library_size());
+    bench.SetBytesProcessed(bench.iterations() * file_size(LIBRARY_FILE));
 }
 
 double seconds_now()
@@ -122,14 +100,7 @@ double seconds_now()
 
 long read_file_once()
 {
-    static char buf[SONG_FILE_BUF];
-    FILE* f = fopen(LIBRARY_FILE, "rb");
-    long total = 0;
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        total += (long)n;
-    fclose(f);
-    return total;
+    return (long)read_plain(LIBRARY_FILE);
 }
 
 int read_records_once()
@@ -201,13 +172,5 @@ BENCHMARK(find_songs_against_floors)
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (!getcwd(home, sizeof home) || !mkdtemp(folder) || chdir(folder) != 0)
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    remove(LIBRARY_FILE);
-    if (chdir(home) == 0)
-        rmdir(folder);
-    return 0;
+    return run_in_folder(argc, argv, "/tmp/cantoria-bench-search-XXXXXX", nullptr);
 }

@@ -14,25 +14,20 @@
 #include "store/file_replace.h"
 #include "store/index.h"
 #include "tests/support/fake_ui.h"
+#include "bench/support/floors.h"
 #include "bench/support/library_gen.h"
 
 namespace {
 
 unsigned char chunk[65536];
-char home[4096];
-char folder[64] = "/tmp/cantoria-service-XXXXXX";
-int library_songs = 0;
 SongListEntry service[SONG_LIST_SIZE];
 SongLines page;
 
 // The library of this size and a service of 30 of its songs, evenly spread,
 // with key changes from -5 to +6.
-void use_library(int songs)
+void use_service(int songs)
 {
-    if (library_songs == songs)
-        return;
-    write_library_file(LIBRARY_FILE, songs);
-    library_songs = songs;
+    use_library(songs);
     for (int i = 0; i < SONG_LIST_SIZE; i++) {
         copy_bounded(service[i].title, TITLE_SIZE, library_title(1 + i * songs / SONG_LIST_SIZE).c_str());
         service[i].key_change = i % 12 - 5;
@@ -41,14 +36,9 @@ void use_library(int songs)
 
 void BM_PlainRead(benchmark::State& st)
 {
-    use_library((int)st.range(0));
+    use_service((int)st.range(0));
     for (auto _ : st) {
-        FILE* f = fopen(LIBRARY_FILE, "rb");
-        size_t n, total = 0;
-        while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-            total += n;
-        fclose(f);
-        benchmark::DoNotOptimize(total);
+        benchmark::DoNotOptimize(read_plain(LIBRARY_FILE));
     }
 }
 
@@ -56,7 +46,7 @@ void BM_PlainRead(benchmark::State& st)
 // looked up, the running order, every song loaded and transposed.
 void BM_PrintedServicePages(benchmark::State& st)
 {
-    use_library((int)st.range(0));
+    use_service((int)st.range(0));
     long title_at[SONG_LIST_SIZE];
     char title[LINE_WIDTH];
     for (auto _ : st) {
@@ -70,7 +60,7 @@ void BM_PrintedServicePages(benchmark::State& st)
 
 void BM_ExportService(benchmark::State& st)
 {
-    use_library((int)st.range(0));
+    use_service((int)st.range(0));
     for (auto _ : st)
         if (export_song_list(service, SONG_LIST_SIZE, "service.cho") != 0)
             st.SkipWithError("export failed");
@@ -80,7 +70,7 @@ void BM_ExportService(benchmark::State& st)
 // flushed to the disk and renamed over the target.
 void BM_PlainFlushedWrite(benchmark::State& st)
 {
-    use_library((int)st.range(0));
+    use_service((int)st.range(0));
     if (export_song_list(service, SONG_LIST_SIZE, "service.cho") != 0)
         st.SkipWithError("export failed");
     FILE* in = fopen("service.cho", "rb");
@@ -106,16 +96,8 @@ BENCHMARK(BM_PlainFlushedWrite)->SIZES;
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (!getcwd(home, sizeof home) || !mkdtemp(folder) || chdir(folder) != 0)
-        return 1;
     reset_shared_state();
     fake_ui_reset();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    for (const char* name : {LIBRARY_FILE, "service.cho", "plain.cho"})
-        remove(name);
-    if (chdir(home) == 0)
-        rmdir(folder);
-    return 0;
+    const char* const files[] = {"service.cho", "plain.cho", nullptr};
+    return run_in_folder(argc, argv, "/tmp/cantoria-service-XXXXXX", files);
 }
