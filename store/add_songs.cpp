@@ -15,8 +15,6 @@ enum {
 
 static_assert(TITLE_SLOTS >= 2 * ADD_SONGS_MAX, "the title table must stay at most half full");
 
-static const char END_MARK[] = "#*#*#";
-static const char TITLE_MARK[] = ":::::";
 
 // The new titles as the lookup compares them, found by a hash: a library of
 // 10,000 songs is checked against a few hundred titles in one reading.
@@ -74,13 +72,11 @@ static int scan_titles(SongFile* file, NewSong* songs, LibraryEnds* ends)
     while (read_record(file, record) == 0) {
         if (ended_at_line_feed(file))
             ends->last_line_end = song_file_offset(file);
-        const char* star = strchr(record, '*');
-        if (star && strstr(record, END_MARK)) {
+        if (is_end_of_book(record)) {
             ends->end_mark = file->record_start;
             break;
         }
-        const char* colon = strchr(record, ':');
-        if (!colon || !strstr(colon, TITLE_MARK))
+        if (!is_title_line(record))
             continue;
         char* title = extract_title(record, SKIP_ALL_BLANKS);
         trim_trailing(title);

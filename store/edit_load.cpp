@@ -21,7 +21,7 @@ static void read_body_for_editing(SongFile* file, EditSession* session)
 {
     int used = 0;
     while (read_record(file, state.line_buf) == 0) {
-        if (strstr(state.line_buf, "#*#*#") || strstr(state.line_buf, ":::::"))
+        if (is_end_of_book(state.line_buf) || is_title_line(state.line_buf))
             return;
         strip_markup();
         int len = (int)strlen(state.line_buf);

@@ -91,18 +91,15 @@ static bool title_matches(const char* record, const char* key)
     return strcmp(title, key) == 0;
 }
 
-static bool is_end_mark(const char* record) { return strstr(record, END_MARK) != nullptr; }
-static bool is_title(const char* record) { return strstr(record, TITLE_MARK) != nullptr; }
-
 int measure_song(SongFile* file, long pos, long* len, uint64_t* hash)
 {
     if (song_file_seek(file, pos) != 0 || read_record(file, state.line_buf) != 0)
         return -1;
-    if (file->record_start != pos || !is_title(state.line_buf) || is_end_mark(state.line_buf))
+    if (file->record_start != pos || !is_title_line(state.line_buf) || is_end_of_book(state.line_buf))
         return -1;
     long end = song_file_offset(file);
     while (read_record(file, state.line_buf) == 0) {
-        if (is_end_mark(state.line_buf) || is_title(state.line_buf))
+        if (is_end_of_book(state.line_buf) || is_title_line(state.line_buf))
             break;
         end = song_file_offset(file);
     }
@@ -127,11 +124,11 @@ static int scan_library(SongFile* file, const EditSession* session, LibraryScan*
         long start = file->record_start;
         if (ended_at_line_feed(file))
             scan->last_line_end = song_file_offset(file);
-        if (is_end_mark(record)) {
+        if (is_end_of_book(record)) {
             scan->end_mark = start;
             break;
         }
-        if (session->holds_song && is_title(record) && scan->candidates < MAX_CANDIDATES &&
+        if (session->holds_song && is_title_line(record) && scan->candidates < MAX_CANDIDATES &&
             title_matches(record, session->title))
             scan->candidate_pos[scan->candidates++] = start;
     }
