@@ -1,5 +1,13 @@
-# Win32 build: cantoria.exe and the GUI test program, whose tests run under Wine.
+# Windows build (32-bit or 64-bit): cantoria.exe and the GUI test program, whose tests run under Wine.
 enable_language(RC)
+# the scripts read which Wine prefix and loader this build needs
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "win64\n")
+else()
+  file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "win32\n")
+endif()
+# the release is the 32-bit build: a 64-bit build checks the zip of that one
+set(CANTORIA_RELEASE_BUILD ${CMAKE_BINARY_DIR} CACHE PATH "build folder whose release zip the release suite checks")
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
   shell/*.cpp songlist/*.cpp viewer/*.cpp editor/*.cpp)
 list(FILTER WIN32_SOURCES EXCLUDE REGEX "shell/shared_state\\.cpp$|songlist/songlist_file\\.cpp$")
@@ -34,7 +42,8 @@ set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 foreach(suite ${GUI_SUITES})
   if(suite STREQUAL "release")
     # the release suite runs the cantoria.exe unpacked from the release zip
-    add_test(NAME gui.${suite} COMMAND ${CMAKE_SOURCE_DIR}/scripts/release-test.sh ${CMAKE_BINARY_DIR})
+    add_test(NAME gui.${suite}
+      COMMAND ${CMAKE_SOURCE_DIR}/scripts/release-test.sh ${CMAKE_BINARY_DIR} ${CANTORIA_RELEASE_BUILD})
   else()
     add_test(NAME gui.${suite}
       COMMAND ${WINE_RUN} ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/gui_tests.exe ${suite} ${CMAKE_BINARY_DIR}/cantoria.exe)

@@ -4,7 +4,8 @@ set -euo pipefail
 
 need_pkgs=(cmake g++ make googletest libgtest-dev libbenchmark-dev clang
   mingw-w64-i686-dev g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth imagemagick fonts-dejavu-core
+  mingw-w64-x86-64-dev g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 xvfb xauth imagemagick fonts-dejavu-core
   cups cups-client printer-driver-cups-pdf libcups2:i386 poppler-utils ghostscript
   zip unzip lcov)
 
