@@ -1,4 +1,5 @@
 // ChordPro files and plain chord sheets turned into songs of the library.
+#include "store/book_format.h"
 #include "chordpro/import.h"
 
 #include <cstdio>
@@ -547,7 +548,7 @@ static void put_chord_row(const char* row, int len, const char* lyric, int lyric
 
 static bool wants_mark(const char* row, int len)
 {
-    return !has_chord_mark(row, len) && looks_like_chord_row(row, len);
+    return !is_chord_row(row, len) && looks_like_chord_row(row, len);
 }
 
 // The first non-empty line is the title unless it looks like a chord row; a row
@@ -569,7 +570,7 @@ static void convert_chord_sheet(LineReader* reader)
         int m = next_line(reader, next);
         if (!wants_mark(line, n)) {
             put_plain(line, n);
-        } else if (m >= 0 && trimmed_length(next, m) > 0 && !wants_mark(next, m) && !has_chord_mark(next, m)) {
+        } else if (m >= 0 && trimmed_length(next, m) > 0 && !wants_mark(next, m) && !is_chord_row(next, m)) {
             put_chord_row(line, n, next, m);
             m = next_line(reader, next);
         } else {

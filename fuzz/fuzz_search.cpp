@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "store/book_format.h"
 #include "shell/shared_state.h"
 #include "store/index.h"
 #include "store/search.h"
@@ -111,7 +112,7 @@ int count_songs()
             mark(title);
         } else if (in_song) {
             strip_markup_text(record);
-            if (!is_marked_row(record))
+            if (!is_chord_row(record, ROW_COLUMNS))
                 mark(record);
         }
     }

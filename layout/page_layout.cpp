@@ -1,11 +1,12 @@
 // The printed page: which row of a song goes on which page, at which height.
+#include "store/book_format.h"
 #include "layout/page_layout.h"
 
 #include "transpose/transpose.h"
 
 RowKind row_kind(const char* raw)
 {
-    if (is_marked_row(raw))
+    if (is_chord_row(raw, ROW_COLUMNS))
         return ROW_CHORD;
     for (int i = 0; i < LINE_WIDTH - 1 && raw[i]; i++)
         if (raw[i] != ' ')

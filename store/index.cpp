@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "shell/shared_state.h"
+#include "store/book_format.h"
 #include "shell/ui.h"
 
 enum {
@@ -11,43 +12,6 @@ enum {
 };
 
 static_assert(INDEX_RECORD_SIZE >= RECORD_MAX + 1, "read_record needs RECORD_MAX + 1 bytes");
-
-// The marks a record is searched for. Most lines hold neither a '*' nor a ':',
-// and both "#*#*#" and "*****" hold a '*', so a scan for those two bytes
-// settles nearly every record before any full search.
-static const char END_MARK[] = "#*#*#";
-static const char TITLE_MARK[] = ":::::";
-static const char HEADING_MARK[] = "*****";
-
-// star: the record's first '*', or null.
-static bool has_end_mark(const char* record, const char* star)
-{
-    return star && strstr(record, END_MARK);
-}
-
-bool is_end_of_book(const char* record)
-{
-    return has_end_mark(record, strchr(record, '*'));
-}
-
-bool is_title_line(const char* record)
-{
-    const char* colon = strchr(record, ':');
-    return colon && strstr(colon, TITLE_MARK);
-}
-
-char* heading_entry(char* record)
-{
-    char* p = strstr(record, HEADING_MARK);
-    if (!p)
-        return nullptr;
-    while (*p == '*')
-        p++;
-    char* end = strchr(p, '*');
-    if (end)
-        *end = 0;
-    return p;
-}
 
 bool title_listed(const char* title)
 {
@@ -65,7 +29,7 @@ void fill_title_list(UiWindow dialog, const char* file_name)
     }
     while (read_record(&file, record) == 0) {
         const char* star = strchr(record, '*');
-        if (has_end_mark(record, star))
+        if (star && is_end_of_book(record))
             break;
         if (is_title_line(record)) {
             // extract_title cuts the record at the title's end, so a heading

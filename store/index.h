@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shell/shared_state.h"
+#include "store/book_format.h"
 #include "store/record.h"
 
 // The library every reader and the rewrite work on.
@@ -54,14 +55,6 @@ void strip_markup();
 // The same for any line.
 void strip_markup_text(char* line);
 
-// Line kinds, each recognised by its mark anywhere in a record; the end-of-book
-// marker "#*#*#" is tested first and wins, a title line holds ":::::".
-bool is_end_of_book(const char* record);
-bool is_title_line(const char* record);
-// The heading entry of a record holding "*****": the text behind the run of
-// asterisks up to the next '*', blanks included; the record is cut there in
-// place. Null when the record holds no heading.
-char* heading_entry(char* record);
 // Whether the title list shows a title: a hidden one (first byte '/') only
 // while state.show_hidden is set.
 bool title_listed(const char* title);

@@ -6,6 +6,7 @@
 
 #include "shell/ui.h"
 #include "store/file_replace.h"
+#include "store/book_format.h"
 #include "store/index.h"
 #include "store/library_copy.h"
 #include "store/record.h"
@@ -15,8 +16,6 @@ enum {
     CTRL_Z = 0x1A
 };
 
-static const char END_MARK[] = "#*#*#";
-static const char TITLE_MARK[] = ":::::";
 
 // The bytes [start, end) of the library that the editor's song replaces; an empty
 // range is the point where a new song goes in.

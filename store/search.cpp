@@ -1,4 +1,5 @@
 // Find: the songs of the library that hold every word typed, listed in the title box.
+#include "store/book_format.h"
 #include "store/search.h"
 
 #include <cstdint>
@@ -368,7 +369,7 @@ static void search_body_line(UiWindow dialog, const char* record, int len, uint3
         len = (int)strlen(text);
         kind |= ~(uint32_t)HAS_CHORD;    // the filter adds no '<', but moves words
     }
-    if ((kind & HAS_CHORD) && is_marked_row(text))
+    if ((kind & HAS_CHORD) && is_chord_row(text, ROW_COLUMNS))
         return;
     if (search_text(text, len, kind))
         list_song(dialog);

@@ -1,4 +1,5 @@
 // Whether a row of a song looks like a row of chords, and where its '<' mark goes.
+#include "store/book_format.h"
 #include "transpose/chord_row.h"
 
 #include <cstdio>
@@ -298,15 +299,10 @@ bool looks_like_chord_row(const char* row, int len)
     return r.chords > 0 && r.words == 0 && !r.lone_english_word;
 }
 
-bool has_chord_mark(const char* row, int len)
-{
-    return memchr(row, '<', (size_t)len) != nullptr;
-}
-
 int chord_mark_column(const char* row, int len, int* replaces)
 {
     *replaces = 0;
-    if (has_chord_mark(row, len) || !looks_like_chord_row(row, len))
+    if (is_chord_row(row, len) || !looks_like_chord_row(row, len))
         return -1;
     int column = classify_row(row, len).last_chord_end;
     // a blank behind the chord takes the mark: whatever stands further right keeps its column
@@ -334,7 +330,7 @@ int mark_chord_row(const char* row, int len, char* out, int size)
 
 bool marked_row_holds_words(const char* row, int len)
 {
-    return has_chord_mark(row, len) && classify_row(row, len).words_with_roots > 0;
+    return is_chord_row(row, len) && classify_row(row, len).words_with_roots > 0;
 }
 
 namespace {
@@ -399,7 +395,7 @@ void chord_row_hint(const char* text, int len, char* out, int size)
         if (row_len > 0 && text[start + row_len - 1] == '\r')
             row_len--;
         const char* row = text + start;
-        if (has_chord_mark(row, row_len)) {
+        if (is_chord_row(row, row_len)) {
             if (marked_row_holds_words(row, row_len))
                 note_line(&wordy, line);
         } else if (looks_like_chord_row(row, row_len)) {

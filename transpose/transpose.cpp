@@ -314,8 +314,3 @@ void transpose_song(int half_steps)
 {
     transpose_lines(state.raw_lines, state.display_lines, state.line_count, half_steps);
 }
-
-bool is_marked_row(const char* raw)
-{
-    return memchr(raw, '<', raw_length(raw)) != nullptr;
-}

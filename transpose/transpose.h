@@ -11,10 +11,6 @@ void transpose_song(int half_steps);
 // leave the viewer's song alone): shown rows 0 to rows - 1 rebuilt from raw.
 void transpose_lines(const char (*raw)[LINE_WIDTH], char (*shown)[LINE_WIDTH], int rows, int half_steps);
 
-// Whether a raw row is a marked chord row: a '<' among its first 99 characters,
-// the test transpose_song makes.
-bool is_marked_row(const char* raw);
-
 // Number of characters before the first blank, terminator or '<' among the first
 // ten at text; 1 when none of the ten is one of them.
 int chord_length(const char* text);
