@@ -72,12 +72,17 @@ void BM_SaveChangeToLastSong(benchmark::State& st)
     use_library((int)st.range(0));
     reset_shared_state();
     fake_ui_reset();
+    static RewriteWork work;
+    static char text[EDIT_BUF_SIZE];
     EditSession session;
     edit_session_start(&session, library_title((int)st.range(0)).c_str(), 0);
-    load_song_for_editing(nullptr, &session);
-    copy_bounded(fake_ui.editor_text, FAKE_EDITOR_TEXT, "G   D<\r\na changed line");
+    load_song_for_editing(&session, text, sizeof text, &work);
+    std::string title = session.title;
+    const char changed[] = "G   D<\r\na changed line";
     for (auto _ : st) {
-        if (rewrite_songbook(&session, nullptr) != REWRITE_OK)
+        session.shown_hash = 0;   // a changed editor each time
+        EditorText boxes{title.c_str(), changed, (int)sizeof changed - 1};
+        if (rewrite_songbook(&session, &boxes, &work) != REWRITE_OK)
             st.SkipWithError("save failed");
     }
     // the next size starts from a fresh library

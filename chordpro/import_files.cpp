@@ -114,25 +114,18 @@ static const char* file_reason(FileVerdict verdict)
     return "";
 }
 
-static const char* failure_reason(RewriteResult result)
+static const char* failure_reason(RewriteResult result, WriteResult why)
 {
-    switch (result) {
-    case REWRITE_NO_LIBRARY: return "the song library SONGBOOK.CNR cannot be opened or read.";
-    case REWRITE_NO_TEMP:
-        return "the working copy TEMP.CNR cannot be created in this folder;\rthe folder may be read-only.";
-    case REWRITE_WRITE_FAILED: return "writing the working copy TEMP.CNR failed; the disk may be full.";
-    case REWRITE_SWAP_FAILED:
-        return "the backup OLDBOOK.CNR could not be written, or SONGBOOK.CNR\r"
-               "could not be replaced; another program may be using them.";
-    default: return "the library could not be written.";
-    }
+    if (result == REWRITE_NO_LIBRARY)
+        return "the song library SONGBOOK.CNR cannot be opened or read";
+    return write_failure_text(why);
 }
 
-static void headline(Summary* s, RewriteResult result, int added)
+static void headline(Summary* s, RewriteResult result, WriteResult why, int added)
 {
     char line[SUMMARY_LINE_SIZE];
     if (result != REWRITE_OK) {
-        snprintf(line, sizeof line, "No song was added: %s", failure_reason(result));
+        snprintf(line, sizeof line, "No song was added: %s.", failure_reason(result, why));
         summary_line(s, line);
         summary_line(s, "The library SONGBOOK.CNR was left unchanged.");
     } else if (added == 0) {
@@ -190,11 +183,12 @@ static void changed_lines(Summary* s, const char* const* names)
     }
 }
 
-static void write_summary(const char* const* names, int count, int beyond, RewriteResult result, int added)
+static void write_summary(const char* const* names, int count, int beyond, RewriteResult result, WriteResult why,
+                          int added)
 {
     Summary s = {0, 0};
     summary[0] = 0;
-    headline(&s, result, added);
+    headline(&s, result, why, added);
     left_out_lines(&s, names, count, result == REWRITE_OK);
     char line[SUMMARY_LINE_SIZE];
     if (beyond > 0) {
@@ -220,9 +214,10 @@ int import_song_files(UiWindow dialog, const char* folder, const char* const* na
 
     int added = 0;
     RewriteResult result = REWRITE_OK;
+    WriteResult why = WRITE_OK;
     if (batch.song_count > 0)
-        result = add_songs(batch.songs, batch.song_count, &added);
-    write_summary(names, count, beyond, result, added);
+        result = add_songs(batch.songs, batch.song_count, &added, &why);
+    write_summary(names, count, beyond, result, why, added);
     if (added > 0)
         fill_title_list(dialog, LIBRARY_FILE);
     ui_message_box(dialog, summary, "IMPORT");

@@ -9,7 +9,7 @@
 enum {
     MARK_LINE_MAX = 4096,     // a longer row is left as it is
     HINT_TEXT_MAX = 65536,    // the text box holds at most about 32,000 characters
-    HINT_SIZE = 160
+    HINT_SIZE = 240
 };
 
 static char line[MARK_LINE_MAX + 1];
@@ -56,12 +56,15 @@ void mark_chord_rows(HWND editor)
     SetFocus(box);
 }
 
-void show_chord_hint(HWND editor)
+void show_chord_hint(HWND editor, const char* note)
 {
     int len = GetDlgItemTextA(editor, IDC_EDITOR_TEXT, text, sizeof text);
     char hint[HINT_SIZE];
     char shown[HINT_SIZE];
     chord_row_hint(text, len, hint, sizeof hint);
+    // the hint about chord rows is about the text as it is now: it goes first
+    if (hint[0] == 0)
+        lstrcpynA(hint, note, sizeof hint);
     // set only when it changes: a static redrawn at every key would flicker
     GetDlgItemTextA(editor, IDC_EDITOR_CHORD_HINT, shown, sizeof shown);
     if (strcmp(shown, hint) != 0)

@@ -8,5 +8,5 @@
 void mark_chord_rows(HWND editor);
 
 // Shows in the hint line which rows look like chords without a mark and which
-// marked rows hold words, or nothing when all is well.
-void show_chord_hint(HWND editor);
+// marked rows hold words; else the note (what the loading left out), or nothing.
+void show_chord_hint(HWND editor, const char* note);

@@ -20,16 +20,19 @@
 namespace {
 
 const size_t MAX_TEXT = 8000;   // well inside edit_buf: no text box line is cut
-UiWindow const EDITOR = (UiWindow)0x4017;
+RewriteWork work;
+char loaded[EDIT_BUF_SIZE];
+std::string box_title, box_text;
 
 // The title line and body the save writes for the boxes, and whether the save
 // must refuse them (a mark that would change the library's structure).
 std::string song_bytes(const std::string& box_title, const std::string& box_text, bool* refused)
 {
     std::string title;
-    for (char c : std::string(box_title.c_str()).substr(0, TITLE_SIZE - 1))
-        if (c != '\r' && c != '\n' && c != 0x1A)
-            title += (c >= 'a' && c <= 'z') ? (char)(c - 32) : c;
+    for (char c : std::string(box_title.c_str()))
+        if (c != '\r' && c != '\n' && c != 0x1A && title.size() < TITLE_SIZE - 1)
+            title += c;
+    upper_case(title.data());
     while (!title.empty() && title.back() == ' ')
         title.pop_back();
     if (title.empty())
@@ -50,17 +53,24 @@ std::string song_bytes(const std::string& box_title, const std::string& box_text
 // Saves and checks: refused and unchanged, or the old library with the bytes
 // held (or nothing, for an added song) replaced by the song. Returns the library.
 std::string save_and_check(const std::string& lib, const std::string& held, EditSession* session,
-                           const std::string& song, bool refused)
+                           std::string song, bool refused)
 {
     write_file(LIBRARY_FILE, lib);
-    RewriteResult result = rewrite_songbook(session, EDITOR);
+    EditorText boxes{box_title.c_str(), box_text.c_str(), (int)strlen(box_text.c_str())};
+    RewriteResult result = rewrite_songbook(session, &boxes, &work);
     std::string now = read_file(LIBRARY_FILE);
     fuzz_check(!file_exists(TEMP_FILE), "temp.cnr left behind");
     if (refused) {
         fuzz_check(result == REWRITE_REFUSED && now == lib, "a song with a structural mark was written");
         return now;
     }
+    if (result == REWRITE_TITLE_TAKEN) {
+        fuzz_check(now == lib, "a refused title changed the library");
+        return now;
+    }
     fuzz_check(result == REWRITE_OK || result == REWRITE_ADDED, "save failed");
+    // a song that went in elsewhere may carry a numbered title "TITLE (n)"
+    song = song_bytes(session->title, box_text, &refused);
     fuzz_check(read_file(BACKUP_FILE) == lib, "oldbook.cnr is not the old library");
     size_t at = (size_t)session->song_pos;
     fuzz_check(session->song_len == (long)song.size() && at <= lib.size() && now.size() >= at + song.size(),
@@ -86,7 +96,9 @@ void fuzz_one(const uint8_t* data, size_t size)
         parts[i] = rest.substr(0, sep);
         rest = sep == std::string::npos ? "" : rest.substr(sep + 1);
     }
-    std::string lib = parts[0], box_title = parts[1], box_text = parts[2].substr(0, MAX_TEXT);
+    std::string lib = parts[0];
+    box_title = parts[1];
+    box_text = parts[2].substr(0, MAX_TEXT);
     reset_shared_state();
     fake_ui_reset();
     write_file(LIBRARY_FILE, lib);
@@ -105,7 +117,7 @@ void fuzz_one(const uint8_t* data, size_t size)
     EditSession session;
     edit_session_start(&session, t, strcmp(t, "songnew") == 0);
     if (strcmp(t, "songnew") != 0)
-        load_song_for_editing(EDITOR, &session);
+        load_song_for_editing(&session, loaded, sizeof loaded, &work);
     std::string held = session.holds_song ? lib.substr((size_t)session.song_pos, (size_t)session.song_len) : "";
 
     // someone changes the file meanwhile
@@ -117,13 +129,13 @@ void fuzz_one(const uint8_t* data, size_t size)
         else
             lib.insert(at, 1, (char)(box_title.size() & 0xFF));
     }
-    copy_bounded(fake_ui.editor_title, sizeof fake_ui.editor_title, box_title.c_str());
-    copy_bounded(fake_ui.editor_text, sizeof fake_ui.editor_text, box_text.c_str());
     bool refused;
     std::string song = song_bytes(box_title, box_text, &refused);
     std::string first = save_and_check(lib, held, &session, song, refused);
     // a second save from the same opening replaces what the first wrote
-    if (!refused) {
+    if (!refused && session.holds_song) {
+        session.shown_hash = 0;   // the boxes count as changed again
+        song = song_bytes(session.title, box_text, &refused);
         std::string second = save_and_check(first, song, &session, song, false);
         fuzz_check(second == first, "a second save did not replace the first");
     }

@@ -9,6 +9,7 @@
 #include "shell/launch.h"
 #include "shell/shared_state.h"
 #include "shell/win_util.h"
+#include "songlist/home.h"
 #include "store/index.h"
 #include "store/new_library.h"
 #include "store/record.h"
@@ -124,7 +125,10 @@ static void on_command(HWND window, WPARAM command)
     case CMD_OPEN_SONG_LIST: open_song_list_dialog(); break;
     case CMD_OPEN_EDITOR: open_editor_dialog(); break;
     case IDM_SONGLIST: PostMessageA(main_hwnd(), WM_COMMAND, CMD_OPEN_SONG_LIST, 0); break;
-    case IDM_QUIT: DestroyWindow(window); break;
+    case IDM_QUIT:
+        if (editors_agree_to_exit())
+            DestroyWindow(window);
+        break;
     case IDM_FOLDER: show_folder(window); break;
     case IDM_ABOUT: show_about(window); break;
     default: break;   // "Version 1.1", "&Setup" and the rest do nothing
@@ -141,6 +145,11 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         on_command(window, wparam);
         return 0;
     case WM_TIMER:
+        return 0;
+    case WM_CLOSE:
+        // the close box ends the program only once every changed editor agreed
+        if (editors_agree_to_exit())
+            DestroyWindow(window);
         return 0;
     case WM_DESTROY:
         KillTimer(window, state.timer_id);

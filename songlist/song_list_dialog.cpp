@@ -7,13 +7,15 @@
 #include "shell/ui.h"
 #include "shell/win_util.h"
 #include "songlist/find_songs.h"
+#include "songlist/home.h"
 #include "songlist/import_songs.h"
 #include "songlist/service.h"
 #include "songlist/songlist_file.h"
 #include "store/index.h"
 #include "store/record.h"
+#include "store/title_check.h"
 
-enum { TITLE_BOX_LIMIT = 50 };   // Review, Edit Song and Choose take at most 49 characters
+enum { TITLE_BOX_LIMIT = TITLE_SIZE };   // Review, Edit Song and Choose take the titles the editor takes
 
 static const char help_text[] =
     "Functions on left deal with single song\r"
@@ -106,16 +108,67 @@ static void new_song()
     request_editor("songnew");
 }
 
+// Nothing typed is lost: every editor with changes asks first, and may stop the exit.
 static void exit_program(HWND dialog)
 {
+    if (!editors_agree_to_exit())
+        return;
     PostMessageA(as_hwnd(state.main_window), WM_DESTROY, 0, 0);
     EndDialog(dialog, 1);
+}
+
+// "Save List": the table's titles brought into line with the list box, then the
+// file written the safe way: a failed save leaves the old list whole.
+static void save_song_list(HWND dialog)
+{
+    int rows = ui_song_list_count(dialog);
+    state.song_count = rows < 0 ? 0 : rows > SONG_LIST_SIZE ? SONG_LIST_SIZE : rows;
+    for (int i = 0; i < state.song_count; i++)
+        ui_song_list_get(dialog, i, state.song_list[i].title, TITLE_SIZE);
+    WriteResult result = write_song_list_file(state.song_list, state.song_count);
+    if (result == WRITE_OK)
+        return;
+    char text[200];
+    wsprintfA(text, "Could Not Save Songlist\r(%s; SONGLIST.TXT was left as it was.)", write_failure_text(result));
+    MessageBoxA(dialog, text, "SAVE SONGLIST", MB_OK);
+}
+
+static void load_song_list(HWND dialog)
+{
+    static SongListRows rows;   // 2.4 KB: kept off the dialog's stack
+    if (read_song_list_file(state.song_list, &state.song_count, &rows) != 0) {
+        MessageBoxA(dialog, "Could Not Load Songlist", "LOAD SONGLIST", MB_OK);
+        return;
+    }
+    ui_song_list_reset(dialog);
+    for (int i = 0; i < rows.song_lines; i++)
+        MessageBeep(0xFFFFFFFF);
+    for (int i = 0; i < rows.count; i++)
+        ui_song_list_add(dialog, rows.title[i]);
+}
+
+// The titles, and a word when the library holds two songs of one title: only
+// the first of them can be opened until one is renamed.
+void fill_titles(HWND dialog)
+{
+    static TitleCheck check;   // 512 KB of title hashes
+    char title[TITLE_KEY_SIZE];
+    fill_title_list(dialog, LIBRARY_FILE);
+    int repeated = count_repeated_titles(LIBRARY_FILE, &check, title);
+    if (repeated == 0)
+        return;
+    char text[TITLE_SIZE + 80];
+    if (repeated == 1)
+        wsprintfA(text, "Two songs are titled %s: rename one in SONGBOOK.CNR", title);
+    else
+        wsprintfA(text, "%d titles are used twice (%s, ...): rename in SONGBOOK.CNR", repeated, title);
+    SetDlgItemTextA(dialog, IDC_LIST_STATUS, text);
 }
 
 static void toggle_hidden(HWND dialog)
 {
     state.show_hidden = IsDlgButtonChecked(dialog, IDC_LIST_SHOW_HIDDEN) == BST_CHECKED ? 1 : 0;
-    fill_title_list(dialog, LIBRARY_FILE);
+    fill_titles(dialog);
 }
 
 static INT_PTR on_command(HWND dialog, int command)
@@ -123,7 +176,7 @@ static INT_PTR on_command(HWND dialog, int command)
     switch (command) {
     case CMD_START:
         clear_display_lines();
-        fill_title_list(dialog, LIBRARY_FILE);
+        fill_titles(dialog);
         return TRUE;
     case IDC_LIST_MAIN_MENU:
         EndDialog(dialog, 1);
@@ -132,8 +185,8 @@ static INT_PTR on_command(HWND dialog, int command)
     case IDC_LIST_CHOOSE: choose_song(dialog); break;
     case IDC_LIST_RUN: run_song_list(dialog); break;
     case IDC_LIST_CLEAR: clear_song_list(dialog); break;
-    case IDC_LIST_LOAD: read_song_list_file(dialog); break;
-    case IDC_LIST_SAVE: write_song_list_file(dialog); break;
+    case IDC_LIST_LOAD: load_song_list(dialog); break;
+    case IDC_LIST_SAVE: save_song_list(dialog); break;
     case IDC_LIST_EDIT: edit_song(dialog); break;
     case IDC_LIST_NEW: new_song(); break;
     case IDC_LIST_EXIT: exit_program(dialog); break;

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/ui.h"
 #include "store/record.h"
 
 // Field offsets of the lines as the writer lays them out: "SONG01=title" and
@@ -17,37 +16,21 @@ enum {
     KEY_VALUE_AT = 12
 };
 
-// Writes the whole list; returns 0, or -1 as soon as a write fails.
-static int write_entries(UiWindow dialog, FILE* out)
+WriteResult write_song_list_file(const SongListEntry* songs, int count)
 {
-    if (fputs(";SONG LIST FILE\r\n", out) < 0)
-        return -1;
-    for (int i = 0; i < state.song_count; i++) {
-        SongListEntry* entry = &state.song_list[i];
-        ui_song_list_get(dialog, i, entry->title, TITLE_SIZE);
-        if (fprintf(out, "SONG%02d=%s\r\n", i + 1, entry->title) < 0)
-            return -1;
-        if (fprintf(out, "KEYCHANGE%02d=%d\r\n", i + 1, (int)entry->key_change) < 0)
-            return -1;
+    SafeWrite out;
+    if (safe_write_begin(&out, SONG_LIST_FILE, nullptr) != WRITE_OK)
+        return out.result;
+    char line[TITLE_SIZE + 32];
+    safe_write_text(&out, ";SONG LIST FILE\r\n");
+    for (int i = 0; i < count && i < SONG_LIST_SIZE; i++) {
+        snprintf(line, sizeof line, "SONG%02d=%s\r\n", i + 1, songs[i].title);
+        safe_write_text(&out, line);
+        snprintf(line, sizeof line, "KEYCHANGE%02d=%d\r\n", i + 1, (int)songs[i].key_change);
+        safe_write_text(&out, line);
     }
-    return fputs(";END", out) < 0 ? -1 : 0;
-}
-
-void write_song_list_file(UiWindow owner)
-{
-    // the table holds SONG_LIST_SIZE entries; rows past them are not saved
-    int rows = ui_song_list_count(owner);
-    state.song_count = rows < 0 ? 0 : rows > SONG_LIST_SIZE ? SONG_LIST_SIZE : rows;
-
-    FILE* out = fopen(SONG_LIST_FILE, "wb");
-    if (!out) {
-        ui_message_box(owner, "Could Not Save Songlist", "SAVE SONGLIST");
-        return;
-    }
-    int written = write_entries(owner, out);
-    // a full disk may show only when the buffered bytes go out at the close
-    if (fclose(out) != 0 || written != 0)
-        ui_message_box(owner, "Could Not Save Songlist", "SAVE SONGLIST");
+    safe_write_text(&out, ";END");
+    return safe_write_commit(&out, nullptr);
 }
 
 // Reads a decimal integer as sscanf's "%d" does (white space, a sign, digits up
@@ -82,9 +65,10 @@ static bool in_table(int number)
 
 // "SONGnn=title": entry nn - 1 gets the title in capitals without trailing
 // blanks, and the list box a new last row; one blank after the '=' is skipped.
-static void read_song_line(UiWindow dialog, const char* record, int len)
+static void read_song_line(SongListEntry* songs, int32_t* song_count, SongListRows* rows, const char* record,
+                           int len)
 {
-    ui_beep();
+    rows->song_lines++;
     int number = 1;
     parse_number(record + SONG_NUMBER_AT, &number);
     if (!in_table(number))
@@ -92,46 +76,45 @@ static void read_song_line(UiWindow dialog, const char* record, int len)
     const char* title = record + len;
     if (len > SONG_TITLE_AT)
         title = record + SONG_TITLE_AT + (record[SONG_TITLE_AT] == ' ' ? 1 : 0);
-    char* entry_title = state.song_list[number - 1].title;
+    char* entry_title = songs[number - 1].title;
     copy_bounded(entry_title, TITLE_SIZE, title);
     trim_trailing(entry_title);
     upper_case(entry_title);
     // the list box never holds more rows than the table has entries
-    if (ui_song_list_count(dialog) < SONG_LIST_SIZE)
-        ui_song_list_add(dialog, entry_title);
-    if (number > state.song_count)
-        state.song_count = number;
+    if (rows->count < SONG_LIST_SIZE)
+        copy_bounded(rows->title[rows->count++], TITLE_SIZE, entry_title);
+    if (number > *song_count)
+        *song_count = number;
 }
 
 // "KEYCHANGEnn=k": entry nn - 1 gets the key change k; a line without a number
 // or without a value changes nothing.
-static void read_key_line(const char* record, int len)
+static void read_key_line(SongListEntry* songs, const char* record, int len)
 {
     int number = 0;
     if (!parse_number(record + KEY_NUMBER_AT, &number) || !in_table(number))
         return;
     int key = 0;
     if (len >= KEY_VALUE_AT && parse_number(record + KEY_VALUE_AT, &key))
-        state.song_list[number - 1].key_change = key;
+        songs[number - 1].key_change = key;
 }
 
-void read_song_list_file(UiWindow owner)
+int read_song_list_file(SongListEntry* songs, int32_t* song_count, SongListRows* rows)
 {
     SongFile file;
-    int opened = song_file_open(&file, SONG_LIST_FILE);
-    state.song_count = 0;
-    if (opened != 0) {
-        ui_message_box(owner, "Could Not Load Songlist", "LOAD SONGLIST");
-        return;
-    }
-    ui_song_list_reset(owner);
-    char* record = state.line_buf;
+    *song_count = 0;
+    rows->count = 0;
+    rows->song_lines = 0;
+    if (song_file_open(&file, SONG_LIST_FILE) != 0)
+        return -1;
+    char record[RECORD_MAX + 1];
     while (read_record(&file, record) == 0) {
         int len = (int)strlen(record);
         if (strncmp(record, "SONG", 4) == 0)
-            read_song_line(owner, record, len);
+            read_song_line(songs, song_count, rows, record, len);
         else if (strncmp(record, "KEYCHANGE", 9) == 0)
-            read_key_line(record, len);
+            read_key_line(songs, record, len);
     }
     song_file_close(&file);
+    return 0;
 }

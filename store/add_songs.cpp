@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "store/file_replace.h"
+#include "store/book_format.h"
 #include "store/index.h"
 #include "store/library_copy.h"
 #include "store/record.h"
@@ -45,8 +45,7 @@ static void enter_titles(NewSong* songs, int count)
     memset(slots, 0, sizeof slots);
     for (int i = 0; i < count; i++) {
         copy_bounded(keys[i], TITLE_SIZE, songs[i].title);
-        trim_trailing(keys[i]);
-        upper_case(keys[i]);
+        make_title_key(keys[i]);
         int slot = slot_of(keys[i]);
         if (slots[slot]) {
             songs[i].taken = TITLE_EARLIER_IN_LIST;
@@ -68,7 +67,7 @@ struct LibraryEnds {
 static int scan_titles(SongFile* file, NewSong* songs, LibraryEnds* ends)
 {
     *ends = LibraryEnds{-1, 0};
-    char* record = state.line_buf;
+    char record[RECORD_MAX + 1];
     while (read_record(file, record) == 0) {
         if (ended_at_line_feed(file))
             ends->last_line_end = song_file_offset(file);
@@ -78,9 +77,9 @@ static int scan_titles(SongFile* file, NewSong* songs, LibraryEnds* ends)
         }
         if (!is_title_line(record))
             continue;
-        char* title = extract_title(record, SKIP_ALL_BLANKS);
-        trim_trailing(title);
-        upper_case(title);
+        char title[TITLE_KEY_SIZE];
+        read_title(record, title);
+        make_title_key(title);
         int slot = slot_of(title);
         if (slots[slot])
             songs[slots[slot] - 1].taken = TITLE_IN_LIBRARY;
@@ -88,43 +87,34 @@ static int scan_titles(SongFile* file, NewSong* songs, LibraryEnds* ends)
     return file->error ? -1 : 0;
 }
 
-static bool put_text(const char* text, FILE* out)
-{
-    return fputs(text, out) != EOF;
-}
-
 // A new song exactly as the editor's save writes one.
-static bool write_song(const NewSong* song, FILE* out)
+static void write_song(const NewSong* song, SafeWrite* out)
 {
-    if (!put_text("::::: ", out) || !put_text(song->title, out) || !put_text(" ::::: KEY=xx\r\r\n", out) ||
-        !put_text(" \r\n", out))
-        return false;
-    const char* line = song->body;
+    char line[TITLE_LINE_SIZE];
+    safe_write_bytes(out, line, (size_t)format_title_line(line, sizeof line, song->title));
+    safe_write_text(out, " \r\n");
+    const char* text = song->body;
     const char* end = song->body + song->body_len;
-    while (line < end) {
-        const char* stop = (const char*)memchr(line, '\n', (size_t)(end - line));
-        int len = stop ? (int)(stop - line) : (int)(end - line);
-        if (fwrite(line, 1, (size_t)len, out) != (size_t)len || !put_text(" \r\n", out))
-            return false;
-        line += len + 1;
+    while (text < end) {
+        const char* stop = (const char*)memchr(text, '\n', (size_t)(end - text));
+        int len = stop ? (int)(stop - text) : (int)(end - text);
+        safe_write_bytes(out, text, (size_t)len);
+        safe_write_text(out, " \r\n");
+        text += len + 1;
     }
-    return true;
 }
 
-// temp.cnr: the library up to the point, the free songs, the rest of the library, on the disk.
-static RewriteResult write_new_library(SongFile* in, long point, const NewSong* songs, int count, FILE* out)
+// temp.cnr: the library up to the point, the free songs, the rest of the library.
+// Returns 0, or -1 when the library could not be read.
+static int write_new_library(SongFile* in, long point, const NewSong* songs, int count, SafeWrite* out)
 {
-    RewriteResult result = copy_bytes(in, 0, point, out);
-    if (result != REWRITE_OK)
-        return result;
-    for (int i = 0; i < count; i++) {
-        if (songs[i].taken == TITLE_FREE && !write_song(&songs[i], out))
-            return REWRITE_WRITE_FAILED;
-    }
-    result = copy_bytes(in, point, -1, out);
-    if (result != REWRITE_OK)
-        return result;
-    return flush_to_disk(out) == 0 ? REWRITE_OK : REWRITE_WRITE_FAILED;
+    unsigned char chunk[COPY_CHUNK_SIZE];
+    if (copy_bytes(in, 0, point, out, chunk) != 0)
+        return -1;
+    for (int i = 0; i < count; i++)
+        if (songs[i].taken == TITLE_FREE)
+            write_song(&songs[i], out);
+    return copy_bytes(in, point, -1, out, chunk);
 }
 
 static int count_free(const NewSong* songs, int count)
@@ -139,44 +129,47 @@ static int count_free(const NewSong* songs, int count)
 static RewriteResult plan_insertion(NewSong* songs, long* point)
 {
     LibraryEnds ends;
+    unsigned char chunk[COPY_CHUNK_SIZE];
     if (scan_titles(&library, songs, &ends) != 0)
         return REWRITE_NO_LIBRARY;
-    *point = ends.end_mark >= 0 ? ends.end_mark : insertion_point(&library, ends.last_line_end);
+    *point = ends.end_mark >= 0 ? ends.end_mark : insertion_point(&library, ends.last_line_end, chunk);
     return *point < 0 ? REWRITE_NO_LIBRARY : REWRITE_OK;
 }
 
-RewriteResult add_songs(NewSong* songs, int count, int* added)
+RewriteResult add_songs(NewSong* songs, int count, int* added, WriteResult* why)
 {
     *added = 0;
+    *why = WRITE_OK;
     if (count > ADD_SONGS_MAX)
         count = ADD_SONGS_MAX;
     enter_titles(songs, count);
-    if (song_file_open(&library, LIBRARY_FILE) != 0)
+    // the lock is held from the reading of the library to the swap
+    SafeWrite out;
+    *why = safe_write_begin(&out, LIBRARY_FILE, TEMP_FILE);
+    if (*why != WRITE_OK)
+        return REWRITE_NOT_WRITTEN;
+    if (song_file_open(&library, LIBRARY_FILE) != 0) {
+        safe_write_abandon(&out);
         return REWRITE_NO_LIBRARY;
+    }
     long point = 0;
     RewriteResult result = plan_insertion(songs, &point);
     int free_titles = count_free(songs, count);
     if (result != REWRITE_OK || free_titles == 0) {
         song_file_close(&library);
+        safe_write_abandon(&out);
         return result;
     }
-
-    FILE* out = fopen(TEMP_FILE, "wb");
-    if (!out) {
-        song_file_close(&library);
-        return REWRITE_NO_TEMP;
-    }
-    result = write_new_library(&library, point, songs, count, out);
-    if (fclose(out) != 0 && result == REWRITE_OK)
-        result = REWRITE_WRITE_FAILED;
+    int read_failed = write_new_library(&library, point, songs, count, &out);
     // closed before the swap: a file that is open cannot be replaced everywhere
     song_file_close(&library);
-    if (result == REWRITE_OK && replace_with_backup(LIBRARY_FILE, TEMP_FILE, BACKUP_FILE) != 0)
-        result = REWRITE_SWAP_FAILED;
-    if (result != REWRITE_OK) {
-        remove(TEMP_FILE);
-        return result;
+    if (read_failed != 0) {
+        safe_write_abandon(&out);
+        return REWRITE_NO_LIBRARY;
     }
+    *why = safe_write_commit(&out, BACKUP_FILE);
+    if (*why != WRITE_OK)
+        return REWRITE_NOT_WRITTEN;
     *added = free_titles;
     return REWRITE_OK;
 }

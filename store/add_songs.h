@@ -31,5 +31,6 @@ struct NewSong {
 // song of the list has, is never written, so no song is replaced or shadowed.
 // One temp.cnr, one backup oldbook.cnr, one replace for all of them; nothing is
 // written when no title is free. *added receives the number of songs written
-// (0 on any failure, which leaves the library exactly as it was).
-RewriteResult add_songs(NewSong* songs, int count, int* added);
+// (0 on any failure, which leaves the library exactly as it was); *why the cause
+// when the new library could not be written (REWRITE_NOT_WRITTEN).
+RewriteResult add_songs(NewSong* songs, int count, int* added, WriteResult* why);

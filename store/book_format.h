@@ -1,6 +1,12 @@
 // The library's text format in one place: its marks, the kinds of record, and the chord-row rule.
 #pragma once
 
+// The library every reader and every save work on, the library as it was
+// before the last save, and the new library while a save is written.
+#define LIBRARY_FILE "songbook.cnr"
+#define BACKUP_FILE "oldbook.cnr"
+#define TEMP_FILE "temp.cnr"
+
 // A record holding "#*#*#" ends the book: nothing after it is a song. A title
 // line holds ":::::", a heading entry "*****"; a line starting with ';' is a
 // comment; a row holding '<' among its first 99 characters is a chord row.
@@ -27,3 +33,28 @@ char* heading_entry(char* record);
 // the page layout and the editor's hints: a '<' among the row's first 99
 // characters (len of them at most; a terminator ends the row earlier).
 bool is_chord_row(const char* row, int len);
+
+// The title line, written, read and compared one way. A title is at most
+// TITLE_SIZE - 1 (79) characters, as the editor's title box takes; a longer
+// title in a hand-edited library is read as its first 79 characters.
+enum {
+    TITLE_MAX = 79,
+    TITLE_KEY_SIZE = TITLE_MAX + 1,
+    TITLE_LINE_SIZE = TITLE_MAX + 32
+};
+
+// The title line as the program writes it: "::::: TITLE ::::: KEY=xx", ending
+// CR CR LF as the library has always stored it. Returns its length.
+int format_title_line(char* out, int size, const char* title);
+
+// The title of a title record as the lookup reads it: the blanks after the
+// colon run skipped, up to the next colon, without trailing blanks; at most
+// TITLE_MAX characters into title (TITLE_KEY_SIZE bytes).
+void read_title(const char* record, char* title);
+
+// The form titles are compared in: trimmed and in capitals (Windows-1252
+// letters too, so "Noël", "NOëL" and "NOËL" are one title), in place.
+void make_title_key(char* title);
+
+// Whether the title record names the song of this key (a make_title_key form).
+bool title_line_matches(const char* record, const char* key);

@@ -1,71 +1,182 @@
-// The editor's loading: the chosen song's lines into the editor's text box.
+// The editor's loading: the chosen song's lines as the text for the editor's text box.
 #include "store/edit_load.h"
 
 #include <cstring>
 
 #include "shell/shared_state.h"
-#include "shell/ui.h"
+#include "store/book_format.h"
 #include "store/index.h"
 #include "store/record.h"
 
-static const char too_long_text[] =
+enum { CTRL_Z = 0x1A };
+
+const char too_long_text[] =
     "This song is too long for the editor: only its first part is shown.\r"
     "The editor will not save it, so that the whole song stays in the\r"
     "library as it is. Split it into shorter songs with a text editor.";
-static const char too_long_caption[] = "SONG TOO LONG";
+const char too_long_caption[] = "SONG TOO LONG";
 
-// Appends the song's body records to edit_buf, each followed by CR LF, up to the
-// next title line or the end-of-book marker. A line that does not fit marks the
-// text as cut short.
-static void read_body_for_editing(SongFile* file, EditSession* session)
+// What the loading left out, for the note.
+enum Dropped {
+    DROPPED_TITLE_TEXT = 1,   // text before the colons or behind the title's closing colons
+    DROPPED_HEADING = 2,      // a heading on the title line
+    DROPPED_MARKUP = 4,       // markup words or '&' in the lines
+    DROPPED_LONG_TITLE = 8    // a title longer than the title box takes
+};
+
+static const char* skip(const char* p, char c)
 {
-    int used = 0;
-    while (read_record(file, state.line_buf) == 0) {
-        if (is_end_of_book(state.line_buf) || is_title_line(state.line_buf))
-            return;
-        strip_markup();
-        int len = (int)strlen(state.line_buf);
-        if (used + len + 2 + 1 > EDIT_BUF_SIZE) {
-            session->truncated = 1;
-            return;
-        }
-        memcpy(state.edit_buf + used, state.line_buf, (size_t)len);
-        used += len;
-        state.edit_buf[used++] = '\r';
-        state.edit_buf[used++] = '\n';
+    while (*p == c || *p == ' ')
+        p++;
+    return p;
+}
+
+// What a save, which writes "::::: TITLE ::::: KEY=xx", would drop of this title line.
+static int title_line_extras(const char* record)
+{
+    int dropped = strstr(record, HEADING_MARK) ? DROPPED_HEADING : 0;
+    const char* marks = strstr(record, TITLE_MARK);
+    for (const char* p = record; p < marks; p++)
+        if (*p != ' ')
+            dropped |= DROPPED_TITLE_TEXT;
+    const char* title = skip(marks, ':');
+    const char* end = *title ? strchr(title + 1, ':') : nullptr;
+    if (!end)
+        return dropped;
+    if (end - title > TITLE_MAX)
+        dropped |= DROPPED_LONG_TITLE;
+    const char* rest = skip(end, ':');
+    if (strncmp(rest, "KEY=", 4) == 0)
+        while (*rest && *rest != ' ')
+            rest++;
+    if (*skip(rest, ' ') && !(dropped & DROPPED_HEADING))
+        dropped |= DROPPED_TITLE_TEXT;
+    return dropped;
+}
+
+static void write_note(EditSession* session, int dropped)
+{
+    session->note[0] = 0;
+    if (!dropped)
+        return;
+    copy_bounded(session->note, SESSION_NOTE_SIZE, "A save will drop what the editor does not show:");
+    const char* parts[] = {" the text beside the title", " the heading on the title line", " markup words and &",
+                           " the title's end (79 characters are kept)"};
+    for (int i = 0; i < 4; i++) {
+        if (!(dropped & (1 << i)))
+            continue;
+        int used = (int)strlen(session->note);
+        copy_bounded(session->note + used, SESSION_NOTE_SIZE - used, parts[i]);
     }
 }
 
-void load_song_for_editing(UiWindow editor, EditSession* session)
+// The next raw line of the library, CRs dropped, without its LF: its length, or
+// -1 at the end of the file, at a byte 0x1A, or for an unterminated last line,
+// which no reader delivers. out takes it when it is at most room characters
+// (else *cut); head always takes its first RECORD_MAX characters.
+static int read_raw_line(SongFile* file, char* out, int room, char* head, bool* cut)
 {
-    memset(state.edit_buf, 0, sizeof state.edit_buf);
+    int n = 0;
+    unsigned char c;
+    for (;;) {
+        if (song_file_read_bytes(file, &c, 1) != 1 || c == CTRL_Z)
+            return -1;
+        if (c == '\n')
+            break;
+        if (c == '\r')
+            continue;
+        if (n < room)
+            out[n] = (char)c;
+        if (n < RECORD_MAX)
+            head[n] = (char)c;
+        n++;
+    }
+    head[n < RECORD_MAX ? n : RECORD_MAX] = 0;
+    *cut = n > room;
+    return n;
+}
+
+// Whether a line ends the song for the readers, which take a long line in
+// pieces of RECORD_MAX characters: a piece holding a title line or the end mark.
+static bool ends_song(const char* line, int len, char* piece)
+{
+    for (int at = RECORD_MAX; at < len; at += RECORD_MAX) {
+        int n = len - at < RECORD_MAX ? len - at : RECORD_MAX;
+        memcpy(piece, line + at, (size_t)n);
+        piece[n] = 0;
+        if (is_end_of_book(piece) || is_title_line(piece))
+            return true;
+    }
+    return false;
+}
+
+// Appends the song's body lines to text, each followed by CR LF, up to the next
+// title line or the end-of-book marker. Returns what the markup filter dropped.
+static int read_body(SongFile* file, EditSession* session, char* text, int size, char* head, char* piece)
+{
+    int used = 0;
+    int dropped = 0;
+    bool cut;
+    for (;;) {
+        char* line = text + used;
+        int len = read_raw_line(file, line, size - used - 3, head, &cut);
+        if (len < 0)
+            break;
+        // a comment line is no song line for the readers: no mark in it ends the song
+        bool comment = head[0] == COMMENT_MARK;
+        if (!comment && (is_end_of_book(head) || is_title_line(head) || (!cut && ends_song(line, len, piece))))
+            break;
+        if (cut) {
+            session->truncated = 1;
+            break;
+        }
+        line[len] = 0;
+        if (!comment) {
+            strip_markup_text(line);
+            dropped |= (int)strlen(line) != len ? DROPPED_MARKUP : 0;
+            len = (int)strlen(line);
+        }
+        used += len;
+        text[used++] = '\r';
+        text[used++] = '\n';
+    }
+    if (size > 0)
+        text[used] = 0;
+    return dropped;
+}
+
+int load_song_for_editing(EditSession* session, char* text, int size, RewriteWork* work)
+{
     session->holds_song = 0;
     session->truncated = 0;
-    // the title box shows the title as chosen; the lookup upper-cases it afterwards
-    ui_editor_set_title(editor, session->title);
+    session->note[0] = 0;
     copy_bounded(state.current_title, TITLE_SIZE, session->title);
 
-    SongFile file;
-    if (song_file_open(&file, LIBRARY_FILE) != 0) {
+    SongFile* file = &work->library;
+    if (song_file_open(file, LIBRARY_FILE) != 0) {
         // no library holds no song: the outcome of a title not found
-        upper_case(state.current_title);
-        trim_trailing(state.current_title);
-        ui_set_status("Song Not Found");
-        return;
+        make_title_key(state.current_title);
+        return -1;
     }
-    if (find_song(&file) == 0) {
-        long pos = file.record_start;
-        read_body_for_editing(&file, session);
-        ui_editor_set_text(editor, state.edit_buf);
+    int found = find_song(file);
+    if (found == 0) {
+        long pos = file->record_start;
+        long body = song_file_offset(file);
+        int dropped = song_file_seek(file, pos) == 0 && read_record(file, work->record) == 0
+                          ? title_line_extras(work->record)
+                          : 0;
+        song_file_seek(file, body);
+        char piece[RECORD_MAX + 1];
+        dropped |= read_body(file, session, text, size, work->record, piece);
+        write_note(session, dropped);
         // the saves replace exactly these bytes, while they stand in the library as
         // they are now; an editor for a new song only takes the text as a start
-        if (!session->new_song && measure_song(&file, pos, &session->song_len, &session->song_hash) == 0) {
+        if (!session->new_song && measure_song(work, pos, &session->song_len, &session->song_hash) == 0) {
             session->holds_song = 1;
             session->song_pos = pos;
             copy_bounded(session->title, TITLE_SIZE, state.current_title);
         }
     }
-    song_file_close(&file);
-    if (session->truncated)
-        ui_message_box(editor, too_long_text, too_long_caption);
+    song_file_close(file);
+    return found;
 }

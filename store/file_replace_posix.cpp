@@ -1,54 +1,21 @@
-// Replacing the library safely, POSIX body: the backup as a flushed copy, then an atomic rename.
+// The platform's file steps, POSIX body: fsync, rename, flock.
 #include "store/file_replace.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
-enum {
-    COPY_CHUNK = 65536,
-    FOLDER_NAME_SIZE = 4096
-};
-
-static unsigned char copy_buf[COPY_CHUNK];
+enum { FOLDER_NAME_SIZE = 4096 };
 
 int flush_to_disk(FILE* file)
 {
     if (fflush(file) != 0)
         return -1;
     return fsync(fileno(file)) == 0 ? 0 : -1;
-}
-
-// Makes `to` a byte-for-byte copy of `from`, on the disk. A copy that failed part
-// way is removed, so that a half backup is never taken for a whole one.
-static int copy_file(const char* from, const char* to)
-{
-    FILE* in = fopen(from, "rb");
-    if (!in)
-        return -1;
-    FILE* out = fopen(to, "wb");
-    if (!out) {
-        fclose(in);
-        return -1;
-    }
-    int failed = 0;
-    size_t n;
-    while ((n = fread(copy_buf, 1, sizeof copy_buf, in)) > 0) {
-        if (fwrite(copy_buf, 1, n, out) != n) {
-            failed = 1;
-            break;
-        }
-    }
-    if (ferror(in))
-        failed = 1;
-    if (!failed && flush_to_disk(out) != 0)
-        failed = 1;
-    if (fclose(out) != 0)
-        failed = 1;
-    fclose(in);
-    if (failed)
-        remove(to);
-    return failed ? -1 : 0;
 }
 
 // A rename is on the disk only once the folder that holds the name is flushed.
@@ -73,22 +40,65 @@ static void flush_folder_of(const char* path)
     close(fd);
 }
 
-int replace_with_backup(const char* target, const char* temp, const char* backup)
+int replace_file(const char* target, const char* temp)
 {
-    if (copy_file(target, backup) != 0)
-        return -1;
-    // rename() swaps the name in one step: the old or the new library, never neither
+    // rename() swaps the name in one step: the old file or the new, never neither
     if (rename(temp, target) != 0)
         return -1;
-    // the new library is in place; a folder that cannot be flushed changes nothing
     flush_folder_of(target);
     return 0;
 }
 
-int replace_file(const char* target, const char* temp)
+WriteResult last_file_error()
 {
-    if (rename(temp, target) != 0)
+    switch (errno) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return WRITE_DISK_FULL;
+    case EROFS:
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+        return WRITE_READ_ONLY;
+    case EBUSY:
+    case ETXTBSY:
+        return WRITE_IN_USE;
+    default:
+        return WRITE_FAILED;
+    }
+}
+
+// flock() belongs to the open file: it goes with the process that held it.
+int lock_take(const char* lock_name, intptr_t* handle)
+{
+    int fd = open(lock_name, O_RDWR | O_CREAT, 0644);
+    if (fd < 0)
         return -1;
-    flush_folder_of(target);
-    return 0;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int held = errno == EWOULDBLOCK;
+        close(fd);
+        return held ? 0 : -1;
+    }
+    *handle = fd;
+    return 1;
+}
+
+void lock_release(intptr_t handle)
+{
+    flock((int)handle, LOCK_UN);
+    close((int)handle);
+}
+
+void make_writable(const char* name)
+{
+    struct stat info;
+    if (stat(name, &info) == 0 && !(info.st_mode & S_IWUSR))
+        chmod(name, info.st_mode | S_IWUSR);
+}
+
+void pause_ms(int ms)
+{
+    struct timespec wait = {ms / 1000, (long)(ms % 1000) * 1000000L};
+    nanosleep(&wait, nullptr);
 }

@@ -50,51 +50,32 @@ void fill_title_list(UiWindow dialog, const char* file_name)
 // current_title that way for the viewer, the printing and the editor's save.
 static void normalise_current_title()
 {
-    upper_case(state.current_title);
-    trim_trailing(state.current_title);
+    make_title_key(state.current_title);
 }
 
-// Whether text equals wanted once its letters a to z are in capitals (as
-// upper_case would make them), without changing text.
-static bool equals_in_capitals(const char* text, const char* wanted)
-{
-    for (;; text++, wanted++) {
-        char c = *text >= 'a' && *text <= 'z' ? (char)(*text - 'a' + 'A') : *text;
-        if (c != *wanted)
-            return false;
-        if (c == 0)
-            return true;
-    }
-}
-
-// Reads the open library up to the first song whose title, trimmed and in
-// capitals, equals wanted (already so); the file then stands behind its title
-// line. Returns the title as the line spells it (cut out of record, trimmed),
-// or null at the end of the file or at the end-of-book marker.
-static char* seek_title(SongFile* file, const char* wanted, char* record)
+// Reads the open library up to the first song whose title has this key; the
+// file then stands behind its title line. Returns true with the title as the
+// line spells it in spelled (TITLE_KEY_SIZE bytes, may be null), or false at the
+// end of the file or at the end-of-book marker.
+static bool seek_title(SongFile* file, const char* key, char* record, char* spelled)
 {
     while (read_record(file, record) == 0) {
         if (is_end_of_book(record))
             break;
-        if (!is_title_line(record))
-            continue;
-        char* title = extract_title(record, SKIP_ALL_BLANKS);
-        trim_trailing(title);
-        if (equals_in_capitals(title, wanted))
-            return title;
+        if (is_title_line(record) && title_line_matches(record, key)) {
+            if (spelled)
+                read_title(record, spelled);
+            return true;
+        }
     }
-    return nullptr;
+    return false;
 }
 
 int find_song(SongFile* file)
 {
+    char record[INDEX_RECORD_SIZE];
     normalise_current_title();
-    if (seek_title(file, state.current_title, state.line_buf)) {
-        ui_set_status(" ");
-        return 0;
-    }
-    ui_set_status("Song Not Found");
-    return -1;
+    return seek_title(file, state.current_title, record, nullptr) ? 0 : -1;
 }
 
 // Reads the song body behind the title line into rows, up to the next title
@@ -110,35 +91,38 @@ static void read_song_body(SongFile* file, char* record, char (*rows)[LINE_WIDTH
     }
 }
 
-void load_song()
+int load_song()
 {
+    char record[INDEX_RECORD_SIZE];
     copy_bounded(state.raw_lines[0], LINE_WIDTH, " ");
     state.line_count = 1;
 
+    int found = -1;
     SongFile file;
     if (song_file_open(&file, LIBRARY_FILE) == 0) {
-        if (find_song(&file) == 0)
-            read_song_body(&file, state.line_buf, state.raw_lines, &state.line_count);
+        found = find_song(&file);
+        if (found == 0)
+            read_song_body(&file, record, state.raw_lines, &state.line_count);
         song_file_close(&file);
     } else {
         // a library that cannot be opened holds no song at all
         normalise_current_title();
-        ui_set_status("Song Not Found");
     }
 
     for (int row = 0; row < state.line_count; row++)
         copy_bounded(state.display_lines[row], LINE_WIDTH, state.raw_lines[row]);
+    return found;
 }
 
-// The title line at offset, cut out of record, when it is still the line of
-// the title wanted; else null.
-static char* title_at_offset(SongFile* file, long offset, const char* wanted, char* record)
+// Whether the title line of the wanted song still stands at offset; spelled
+// then receives its title as the line spells it.
+static bool title_at_offset(SongFile* file, long offset, const char* key, char* record, char* spelled)
 {
-    if (song_file_seek(file, offset) != 0 || read_record(file, record) != 0 || !is_title_line(record))
-        return nullptr;
-    char* title = extract_title(record, SKIP_ALL_BLANKS);
-    trim_trailing(title);
-    return equals_in_capitals(title, wanted) ? title : nullptr;
+    if (song_file_seek(file, offset) != 0 || read_record(file, record) != 0 || !is_title_line(record) ||
+        !title_line_matches(record, key))
+        return false;
+    read_title(record, spelled);
+    return true;
 }
 
 // The same rows as load_song, into the caller's tables: nothing of the shared
@@ -147,20 +131,18 @@ int load_song_lines_at(const char* title, long title_at, SongLines* song)
 {
     char wanted[TITLE_SIZE];
     char record[INDEX_RECORD_SIZE];
+    char spelled[TITLE_KEY_SIZE];
     copy_bounded(wanted, sizeof wanted, title);
-    upper_case(wanted);
-    trim_trailing(wanted);
+    make_title_key(wanted);
     copy_bounded(song->title, sizeof song->title, wanted);
     copy_bounded(song->raw[0], LINE_WIDTH, " ");
     song->count = 1;
     int found = -1;
     SongFile file;
     if (song_file_open(&file, LIBRARY_FILE) == 0) {
-        const char* spelled = title_at >= 0 ? title_at_offset(&file, title_at, wanted, record) : nullptr;
+        bool at = title_at >= 0 && title_at_offset(&file, title_at, wanted, record, spelled);
         // no place known, or the library changed since: the lookup from the start
-        if (!spelled && (title_at < 0 || song_file_seek(&file, 0) == 0))
-            spelled = seek_title(&file, wanted, record);
-        if (spelled) {
+        if (at || ((title_at < 0 || song_file_seek(&file, 0) == 0) && seek_title(&file, wanted, record, spelled))) {
             copy_bounded(song->spelled, sizeof song->spelled, spelled);
             read_song_body(&file, record, song->raw, &song->count);
             found = 0;
@@ -176,11 +158,6 @@ int load_song_lines_at(const char* title, long title_at, SongLines* song)
     return found;
 }
 
-int load_song_lines(const char* title, SongLines* song)
-{
-    return load_song_lines_at(title, -1, song);
-}
-
 void find_titles(const SongListEntry* songs, int count, long* title_at)
 {
     char wanted[SONG_LIST_SIZE][TITLE_SIZE];
@@ -189,8 +166,7 @@ void find_titles(const SongListEntry* songs, int count, long* title_at)
         count = SONG_LIST_SIZE;
     for (int i = 0; i < count; i++) {
         copy_bounded(wanted[i], TITLE_SIZE, songs[i].title);
-        upper_case(wanted[i]);
-        trim_trailing(wanted[i]);
+        make_title_key(wanted[i]);
         title_at[i] = -1;
     }
     SongFile file;
@@ -203,10 +179,11 @@ void find_titles(const SongListEntry* songs, int count, long* title_at)
         if (!is_title_line(record))
             continue;
         long at = file.record_start;
-        char* title = extract_title(record, SKIP_ALL_BLANKS);
-        trim_trailing(title);
+        char key[TITLE_KEY_SIZE];
+        read_title(record, key);
+        make_title_key(key);
         for (int i = 0; i < count; i++)
-            if (title_at[i] < 0 && equals_in_capitals(title, wanted[i]))
+            if (title_at[i] < 0 && strcmp(key, wanted[i]) == 0)
                 title_at[i] = at;
     }
     song_file_close(&file);

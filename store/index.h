@@ -5,9 +5,6 @@
 #include "store/book_format.h"
 #include "store/record.h"
 
-// The library every reader and the rewrite work on.
-#define LIBRARY_FILE "songbook.cnr"
-
 // Empties the title box of the given song list dialog and fills it with the
 // titles (and heading entries) of the library; hidden titles (first byte '/')
 // only while state.show_hidden is set.
@@ -15,14 +12,14 @@ void fill_title_list(UiWindow dialog, const char* file_name);
 
 // Upper-cases and trims state.current_title in place, then reads the open library
 // up to the first song of that title. Returns 0 with the file positioned behind
-// the title line (status text " "), or -1 (status text "Song Not Found") at the
-// end of the file or at the end-of-book marker.
+// the title line, or -1 at the end of the file or at the end-of-book marker.
 int find_song(SongFile* file);
 
 // Loads the body of state.current_title into raw_lines / display_lines; row 0 is
 // always a single blank, line_count is 1 to 200. A song not found (or a library
-// that cannot be opened) leaves the single blank row.
-void load_song();
+// that cannot be opened) leaves the single blank row. Returns 0, or -1 when the
+// song was not found.
+int load_song();
 
 // A song's rows in tables of the caller's own, for the work on a whole song list
 // (printing, exporting) that must leave the viewer's song as it is.
@@ -34,19 +31,17 @@ struct SongLines {
     char shown[LINE_ROWS][LINE_WIDTH];
 };
 
-// Loads the song of this title from the library into song->raw (and a copy into
-// song->shown) with the rows load_song would give. Returns 0, or -1 when the
-// title is not in the library (or it cannot be opened): then only the blank row.
-int load_song_lines(const char* title, SongLines* song);
-
 // Where the songs of a list stand in the library: title_at[i] = the file offset
 // of the title line of songs[i], or -1 when the title is not in the library.
 // One pass over the library for at most 30 titles.
 void find_titles(const SongListEntry* songs, int count, long* title_at);
 
-// load_song_lines starting at the title line that find_titles gave (-1: none),
+// Loads the song of this title from the library into song->raw (and a copy into
+// song->shown) with the rows load_song would give, starting at the title line
+// that find_titles gave (-1: none),
 // so that a list of 30 songs reads the library once, not 30 times. A library
-// changed since is searched from its start as load_song_lines does.
+// changed since is searched from its start. Returns 0, or -1 when the title is
+// not in the library (or it cannot be opened): then only the blank row.
 int load_song_lines_at(const char* title, long title_at, SongLines* song);
 
 // Removes the first occurrence of each word-processor control word from

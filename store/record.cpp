@@ -173,12 +173,25 @@ void trim_trailing(char* text)
     }
 }
 
+// Windows-1252 small letters and their capitals: a-z, à-þ (not ÷), š, œ, ž, ÿ.
+// ß has no capital of its own and stays as it is.
+static unsigned char capital_of(unsigned char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+        return (unsigned char)(c - 0x20);
+    switch (c) {
+    case 0x9A: return 0x8A;
+    case 0x9C: return 0x8C;
+    case 0x9E: return 0x8E;
+    case 0xFF: return 0x9F;
+    default: return c;
+    }
+}
+
 void upper_case(char* text)
 {
-    for (; *text; text++) {
-        if (*text >= 'a' && *text <= 'z')
-            *text = (char)(*text - 32);
-    }
+    for (; *text; text++)
+        *text = (char)capital_of((unsigned char)*text);
 }
 
 char* extract_title(char* line, TitleBlanks blanks)
@@ -200,15 +213,6 @@ char* extract_title(char* line, TitleBlanks blanks)
     if (end)
         *end = 0;
     return p;
-}
-
-bool same_title(char* a, char* b)
-{
-    trim_trailing(a);
-    upper_case(a);
-    trim_trailing(b);
-    upper_case(b);
-    return strcmp(a, b) == 0;
 }
 
 void copy_bounded(char* dst, int size, const char* src)

@@ -46,7 +46,8 @@ int read_record(SongFile* file, char* buf);
 // examined, and bytes other than those three are passed over, as described at
 // the definition.
 void trim_trailing(char* text);
-// Upper-cases the ASCII letters a to z in place.
+// Puts the small letters in capitals in place: a to z and the Windows-1252
+// letters with accents (é to É, ë to Ë, ÿ to Ÿ, œ to Œ).
 void upper_case(char* text);
 
 // How extract_title skips blanks after the colon run.
@@ -54,10 +55,6 @@ enum TitleBlanks { SKIP_ALL_BLANKS, SKIP_ONE_BLANK };
 // Cuts the title out of a title line (one containing ":::::") in place and
 // returns where it starts; the title ends before the next ':' after its first byte.
 char* extract_title(char* line, TitleBlanks blanks);
-
-// Two titles are the same when equal byte for byte after trim_trailing and
-// upper_case; both texts are changed in place.
-bool same_title(char* a, char* b);
 
 // Copies at most size - 1 bytes of src into dst and terminates it.
 void copy_bounded(char* dst, int size, const char* src);

@@ -4,18 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/ui.h"
-#include "store/file_replace.h"
 #include "store/book_format.h"
-#include "store/index.h"
+#include "store/editor_text.h"
 #include "store/library_copy.h"
 #include "store/record.h"
 
-enum {
-    COPY_CHUNK = 65536,
-    CTRL_Z = 0x1A
-};
-
+enum { CTRL_Z = 0x1A };
 
 // The bytes [start, end) of the library that the editor's song replaces; an empty
 // range is the point where a new song goes in.
@@ -24,51 +18,9 @@ struct ByteRange {
     long end;
 };
 
-enum { MAX_CANDIDATES = 16 };
-
-// What the reading of the library learns: where a new song would go, and the
-// songs that carry the title of the song the editor holds, which may be that
-// song moved by a change elsewhere in the file.
-struct LibraryScan {
-    long end_mark;              // start of the first end-of-book record; -1: none reached
-    long last_line_end;         // just behind the last record that ended at an LF
-    int candidates;
-    long candidate_pos[MAX_CANDIDATES];
-};
-
-static SongFile library;
-// Songs are hashed in big chunks through a buffer of the program's own.
-static unsigned char copy_buf[COPY_CHUNK];
-
-// FNV-1a over the bytes of a song: cheap, and a change anywhere in the song
-// changes it.
-static const uint64_t HASH_START = 1469598103934665603ULL;
-
-static uint64_t hash_bytes(uint64_t hash, const void* bytes, size_t n)
+bool editor_changed(const EditSession* session, const EditorText* boxes)
 {
-    const unsigned char* p = (const unsigned char*)bytes;
-    for (size_t i = 0; i < n; i++)
-        hash = (hash ^ p[i]) * 1099511628211ULL;
-    return hash;
-}
-
-// The hash of the library's bytes [from, from + len); -1 when the file is
-// shorter or cannot be read.
-static int hash_region(SongFile* file, long from, long len, uint64_t* hash)
-{
-    if (song_file_seek(file, from) != 0)
-        return -1;
-    uint64_t h = HASH_START;
-    while (len > 0) {
-        int want = len < (long)sizeof copy_buf ? (int)len : (int)sizeof copy_buf;
-        int n = song_file_read_bytes(file, copy_buf, want);
-        if (n <= 0)
-            return -1;
-        h = hash_bytes(h, copy_buf, (size_t)n);
-        len -= n;
-    }
-    *hash = h;
-    return 0;
+    return editor_text_hash(boxes) != session->shown_hash;
 }
 
 void edit_session_start(EditSession* session, const char* title, int new_song)
@@ -79,66 +31,114 @@ void edit_session_start(EditSession* session, const char* title, int new_song)
     session->song_pos = -1;
 }
 
-// Compares the title of a title record as the lookup does: all blanks after the
-// colon run skipped, trimmed, upper-cased, the whole title (not a bounded copy).
-static bool title_matches(const char* record, const char* key)
+// The hash of the library's bytes [from, from + len); -1 when the file is
+// shorter or cannot be read.
+static int hash_region(RewriteWork* work, long from, long len, uint64_t* hash)
 {
-    copy_bounded(state.title_line_buf, LINE_BUF_SIZE, record);
-    char* title = extract_title(state.title_line_buf, SKIP_ALL_BLANKS);
-    trim_trailing(title);
-    upper_case(title);
-    return strcmp(title, key) == 0;
+    if (song_file_seek(&work->library, from) != 0)
+        return -1;
+    uint64_t h = HASH_START;
+    while (len > 0) {
+        int want = len < (long)sizeof work->chunk ? (int)len : (int)sizeof work->chunk;
+        int n = song_file_read_bytes(&work->library, work->chunk, want);
+        if (n <= 0)
+            return -1;
+        h = hash_bytes(h, work->chunk, (size_t)n);
+        len -= n;
+    }
+    *hash = h;
+    return 0;
 }
 
-int measure_song(SongFile* file, long pos, long* len, uint64_t* hash)
+int measure_song(RewriteWork* work, long pos, long* len, uint64_t* hash)
 {
-    if (song_file_seek(file, pos) != 0 || read_record(file, state.line_buf) != 0)
+    SongFile* file = &work->library;
+    char* record = work->record;
+    if (song_file_seek(file, pos) != 0 || read_record(file, record) != 0)
         return -1;
-    if (file->record_start != pos || !is_title_line(state.line_buf) || is_end_of_book(state.line_buf))
+    if (file->record_start != pos || !is_title_line(record) || is_end_of_book(record))
         return -1;
     long end = song_file_offset(file);
-    while (read_record(file, state.line_buf) == 0) {
-        if (is_end_of_book(state.line_buf) || is_title_line(state.line_buf))
+    while (read_record(file, record) == 0) {
+        if (is_end_of_book(record) || is_title_line(record))
             break;
         end = song_file_offset(file);
     }
     if (file->error)
         return -1;
     *len = end - pos;
-    return hash_region(file, pos, *len, hash);
+    return hash_region(work, pos, *len, hash);
 }
 
-// Reads the library as the lookup does, up to the end-of-book marker, keeping
-// the offsets of the title records that carry the held song's title. Returns 0,
-// or -1 on a read error.
-static int scan_library(SongFile* file, const EditSession* session, LibraryScan* scan)
+// The held song stands at pos exactly as the editor loaded or last wrote it:
+// the same bytes up to the next title line or the end of the book, so that lines
+// added behind it by hand make it another song.
+static bool song_unchanged_at(RewriteWork* work, const EditSession* session, long pos)
 {
+    long len;
+    uint64_t hash;
+    return pos >= 0 && measure_song(work, pos, &len, &hash) == 0 && len == session->song_len &&
+           hash == session->song_hash;
+}
+
+// What the reading of the library learns: where a new song would go, the songs
+// that carry the held song's title (it may have moved), and which songs already
+// carry the title being written, plain or numbered "TITLE (n)".
+struct LibraryScan {
+    long end_mark;              // start of the first end-of-book record; -1: none reached
+    long last_line_end;         // just behind the last record that ended at an LF
+    int candidates;
+    long candidate_pos[MAX_CANDIDATES];
+};
+
+// The number n of a key "TITLE (n)" for the title being written, or 0.
+static int title_number(const char* key, const char* title)
+{
+    int len = (int)strlen(title);
+    if (strncmp(key, title, (size_t)len) != 0 || key[len] != ' ' || key[len + 1] != '(')
+        return 0;
+    int n = 0;
+    const char* p = key + len + 2;
+    for (; *p >= '0' && *p <= '9' && n < NUMBERED_TITLES; p++)
+        n = n * 10 + (*p - '0');
+    return *p == ')' && p[1] == 0 && n < NUMBERED_TITLES ? n : 0;
+}
+
+static void note_title(RewriteWork* work, const EditSession* session, LibraryScan* scan, long start)
+{
+    char key[TITLE_KEY_SIZE];
+    read_title(work->record, key);
+    make_title_key(key);
+    if (session->holds_song && scan->candidates < MAX_CANDIDATES && strcmp(key, session->title) == 0)
+        scan->candidate_pos[scan->candidates++] = start;
+    if (strcmp(key, work->key) == 0 && work->titles_taken < MAX_CANDIDATES)
+        work->title_at[work->titles_taken++] = start;
+    work->numbers_taken[title_number(key, work->key)] = 1;
+}
+
+// Reads the library as the lookup does, up to the end-of-book marker. Returns
+// 0, or -1 on a read error.
+static int scan_library(RewriteWork* work, const EditSession* session, LibraryScan* scan)
+{
+    SongFile* file = &work->library;
+    memset(scan, 0, sizeof *scan);
     scan->end_mark = -1;
-    scan->last_line_end = 0;
-    scan->candidates = 0;
+    work->titles_taken = 0;
+    memset(work->numbers_taken, 0, sizeof work->numbers_taken);
     if (song_file_seek(file, 0) != 0)
         return -1;
-    char* record = state.line_buf;
-    while (read_record(file, record) == 0) {
+    while (read_record(file, work->record) == 0) {
         long start = file->record_start;
         if (ended_at_line_feed(file))
             scan->last_line_end = song_file_offset(file);
-        if (is_end_of_book(record)) {
+        if (is_end_of_book(work->record)) {
             scan->end_mark = start;
             break;
         }
-        if (session->holds_song && is_title_line(record) && scan->candidates < MAX_CANDIDATES &&
-            title_matches(record, session->title))
-            scan->candidate_pos[scan->candidates++] = start;
+        if (is_title_line(work->record))
+            note_title(work, session, scan, start);
     }
     return file->error ? -1 : 0;
-}
-
-// The held song stands at pos exactly as the editor loaded or last wrote it.
-static bool song_unchanged_at(SongFile* file, const EditSession* session, long pos)
-{
-    uint64_t hash;
-    return pos >= 0 && hash_region(file, pos, session->song_len, &hash) == 0 && hash == session->song_hash;
 }
 
 // Chooses the bytes the editor's song replaces: the song the session holds, where
@@ -148,20 +148,20 @@ static bool song_unchanged_at(SongFile* file, const EditSession* session, long p
 // and a song that was not found go in as a new song, in front of the end-of-book
 // marker or at the end, so that no text is ever dropped. *went_elsewhere tells
 // that the held song was not found.
-static RewriteResult plan_replacement(SongFile* file, const EditSession* session, ByteRange* range,
+static RewriteResult plan_replacement(RewriteWork* work, const EditSession* session, ByteRange* range,
                                       bool* went_elsewhere)
 {
     *went_elsewhere = false;
-    if (session->holds_song && song_unchanged_at(file, session, session->song_pos)) {
+    LibraryScan scan;
+    if (scan_library(work, session, &scan) != 0)
+        return REWRITE_NO_LIBRARY;
+    if (session->holds_song && song_unchanged_at(work, session, session->song_pos)) {
         *range = ByteRange{session->song_pos, session->song_pos + session->song_len};
         return REWRITE_OK;
     }
-    LibraryScan scan;
-    if (scan_library(file, session, &scan) != 0)
-        return REWRITE_NO_LIBRARY;
     for (int i = 0; i < scan.candidates; i++) {
         long pos = scan.candidate_pos[i];
-        if (song_unchanged_at(file, session, pos)) {
+        if (song_unchanged_at(work, session, pos)) {
             *range = ByteRange{pos, pos + session->song_len};
             return REWRITE_OK;
         }
@@ -169,228 +169,149 @@ static RewriteResult plan_replacement(SongFile* file, const EditSession* session
     *went_elsewhere = session->holds_song != 0;
     long point = scan.end_mark;
     if (point < 0)
-        point = insertion_point(file, scan.last_line_end);
+        point = insertion_point(&work->library, scan.last_line_end, work->chunk);
     if (point < 0)
         return REWRITE_NO_LIBRARY;
     *range = ByteRange{point, point};
     return REWRITE_OK;
 }
 
-// Removes the bytes that would break a title line in two (CR, LF) or end the
-// library for every reader (0x1A) from a text, in place.
-static void drop_line_breakers(char* text)
-{
-    char* out = text;
-    for (char* in = text; *in; in++) {
-        if (*in != '\r' && *in != '\n' && *in != CTRL_Z)
-            *out++ = *in;
-    }
-    *out = 0;
-}
-
 // The title box in capitals without trailing blanks (the title list shows a
 // written title with one, and the box gets it from there: it must not grow at
-// every save). An empty box gives "NONAME": an empty title is never found again.
-static void take_editor_title(UiWindow editor)
+// every save), without the bytes that would break the title line (CR, LF) or
+// end the library (0x1A). An empty box gives "NONAME": an empty title is never
+// found again.
+// The key the lookup will read back from the title line written.
+static void set_key(RewriteWork* work)
 {
-    ui_editor_get_title(editor, state.edit_title, TITLE_SIZE);
-    drop_line_breakers(state.edit_title);
-    upper_case(state.edit_title);
-    int len = (int)strlen(state.edit_title);
-    while (len > 0 && state.edit_title[len - 1] == ' ')
-        state.edit_title[--len] = 0;
-    if (len == 0)
-        copy_bounded(state.edit_title, TITLE_SIZE, "NONAME");
+    char line[TITLE_LINE_SIZE];
+    format_title_line(line, sizeof line, work->title);
+    read_title(line, work->key);
+    make_title_key(work->key);
 }
 
-static RewriteResult refuse(EditSession* session, const char* text)
+static void take_title(RewriteWork* work, const char* box)
 {
-    copy_bounded(session->message, SESSION_MESSAGE_SIZE, text);
-    return REWRITE_REFUSED;
+    int n = 0;
+    for (; *box && n < TITLE_MAX; box++)
+        if (*box != '\r' && *box != '\n' && *box != CTRL_Z)
+            work->title[n++] = *box;
+    work->title[n] = 0;
+    upper_case(work->title);
+    while (n > 0 && work->title[n - 1] == ' ')
+        work->title[--n] = 0;
+    if (n == 0)
+        copy_bounded(work->title, TITLE_SIZE, "NONAME");
+    set_key(work);
 }
 
-static RewriteResult refuse_line(EditSession* session, int line, const char* what)
+// A title another song already has: a save that went elsewhere takes the first
+// free "TITLE (n)"; a new song or a rename is refused. A song that kept its own
+// title may share it with songs a hand edit left (the home screen says so).
+static RewriteResult settle_title(RewriteWork* work, EditSession* session, ByteRange range, bool went_elsewhere)
 {
+    int others = 0;
+    for (int i = 0; i < work->titles_taken; i++)
+        others += range.start == range.end || work->title_at[i] != range.start;
+    if (others == 0)
+        return REWRITE_OK;
+    if (!went_elsewhere && !session->new_song && session->holds_song && strcmp(work->key, session->title) == 0)
+        return REWRITE_OK;
+    if (went_elsewhere) {
+        for (int n = 2; n < NUMBERED_TITLES; n++) {
+            if (work->numbers_taken[n])
+                continue;
+            char suffix[8];
+            int suffix_len = snprintf(suffix, sizeof suffix, " (%d)", n);
+            int keep = (int)strlen(work->title);
+            if (keep > TITLE_MAX - suffix_len)
+                keep = TITLE_MAX - suffix_len;
+            work->title[keep] = 0;
+            make_title_key(work->title);
+            strcat(work->title, suffix);
+            set_key(work);
+            return REWRITE_OK;
+        }
+    }
     snprintf(session->message, SESSION_MESSAGE_SIZE,
              "The song was not saved.\r"
-             "Line %d of the song %s.\r"
-             "Change that line and save again; the library was left unchanged.",
-             line + 1, what);
-    return REWRITE_REFUSED;
-}
-
-// Refuses a song whose title or lines would change the library's structure: a
-// title holding "#*#*#" would end the book there, one holding ':' would be listed
-// and found only up to the colon; a line holding ":::::" would split the song in
-// two and one holding "#*#*#" would hide every song behind it. A line longer than
-// the save can carry is refused too, never cut short. Reads the title into
-// state.edit_title.
-static RewriteResult check_editor_text(EditSession* session, UiWindow editor)
-{
-    take_editor_title(editor);
-    if (strstr(state.edit_title, END_MARK))
-        return refuse(session, "The song was not saved.\r"
-                               "The title holds \"#*#*#\", which marks the end of the song book:\r"
-                               "every song behind it would disappear from the list.\r"
-                               "Change the title and save again.");
-    if (strchr(state.edit_title, ':'))
-        return refuse(session, "The song was not saved.\r"
-                               "The title holds a colon \":\". The library ends a title at its\r"
-                               "first colon, so the song would be listed and found by the part\r"
-                               "before it only. Use a dash instead and save again.");
-    int lines = ui_editor_line_count(editor);
-    for (int i = 0; i < lines; i++) {
-        if (ui_editor_line_length(editor, i) > EDIT_BUF_SIZE - 1)
-            return refuse_line(session, i, "is longer than 19,999 characters");
-        ui_editor_get_line(editor, i, state.edit_buf, EDIT_BUF_SIZE);
-        if (strstr(state.edit_buf, TITLE_MARK))
-            return refuse_line(session, i, "holds \":::::\", which starts a new song in the library");
-        if (strstr(state.edit_buf, END_MARK))
-            return refuse_line(session, i, "holds \"#*#*#\", which ends the song book:\r"
-                                           "every song behind it would disappear from the list");
-    }
-    return REWRITE_OK;
-}
-
-// The output of the editor's song: the bytes go to the file and into the hash
-// and length that the session keeps of what it wrote.
-struct SongOut {
-    FILE* file;
-    uint64_t hash;
-    long len;
-};
-
-static bool put_bytes(SongOut* out, const char* bytes, size_t n)
-{
-    out->hash = hash_bytes(out->hash, bytes, n);
-    out->len += (long)n;
-    return fwrite(bytes, 1, n, out->file) == n;
-}
-
-static bool put_text(SongOut* out, const char* text)
-{
-    return put_bytes(out, text, strlen(text));
-}
-
-// The title line as it is stored: its line feed written in text mode, CR CR LF.
-static bool write_title_line(SongOut* out, const char* title)
-{
-    return put_text(out, "::::: ") && put_text(out, title) && put_text(out, " ::::: KEY=xx\r\r\n");
-}
-
-// Writes a line of the text box without its bytes 0x1A: one of them would end
-// the library for every reader, hiding all songs behind it.
-static bool write_text_line(SongOut* out, const char* line, int len)
-{
-    while (len > 0) {
-        const char* stop = (const char*)memchr(line, CTRL_Z, (size_t)len);
-        int run = stop ? (int)(stop - line) : len;
-        if (run > 0 && !put_bytes(out, line, (size_t)run))
-            return false;
-        if (!stop)
-            break;
-        line += run + 1;
-        len -= run + 1;
-    }
-    return true;
-}
-
-// The body of the editor's song: a single blank line, then every line of the
-// text box followed by one blank, each ending CR LF. Returns 0, or -1 when a
-// write failed.
-static int write_song_body(UiWindow editor, char* line_buf, SongOut* out)
-{
-    if (!put_text(out, " \r\n"))
-        return -1;
-    int lines = ui_editor_line_count(editor);
-    for (int i = 0; i < lines; i++) {
-        int len = ui_editor_get_line(editor, i, line_buf, EDIT_BUF_SIZE);
-        if (!write_text_line(out, line_buf, len) || !put_text(out, " \r\n"))
-            return -1;
-    }
-    return 0;
+             "The library already holds a song titled \"%s\";\r"
+             "two songs of one title cannot both be opened.\r"
+             "Give this song another title and save again.",
+             work->key);
+    return REWRITE_TITLE_TAKEN;
 }
 
 // temp.cnr: the library before the range, the editor's song, the library behind
-// it, flushed to the disk. *song receives the hash and length of the song written.
-static RewriteResult write_new_library(SongFile* in, ByteRange range, UiWindow editor, FILE* file,
-                                       SongOut* song)
+// it; then swapped in with the backup. *song receives what was written of the song.
+static RewriteResult write_library(RewriteWork* work, SafeWrite* out, ByteRange range, const EditorText* boxes,
+                                   SongOut* song)
 {
-    RewriteResult result = copy_bytes(in, 0, range.start, file);
-    if (result != REWRITE_OK)
-        return result;
-    *song = SongOut{file, HASH_START, 0};
-    if (!write_title_line(song, state.edit_title) || write_song_body(editor, state.edit_buf, song) != 0)
-        return REWRITE_WRITE_FAILED;
-    result = copy_bytes(in, range.end, -1, file);
-    if (result != REWRITE_OK)
-        return result;
-    if (flush_to_disk(file) != 0)
-        return REWRITE_WRITE_FAILED;
-    return REWRITE_OK;
-}
-
-static void append_bounded(char* dst, int size, const char* src)
-{
-    int used = (int)strlen(dst);
-    copy_bounded(dst + used, size - used, src);
-}
-
-// The title as the lookup will read it back from the title line just written:
-// the session looks for its song under it, and current_title names it.
-static void remember_written_title(EditSession* session)
-{
-    char* line = state.title_line_buf;
-    copy_bounded(line, LINE_BUF_SIZE, "::::: ");
-    append_bounded(line, LINE_BUF_SIZE, state.edit_title);
-    append_bounded(line, LINE_BUF_SIZE, " ::::: KEY=xx");
-    char* title = extract_title(line, SKIP_ALL_BLANKS);
-    trim_trailing(title);
-    upper_case(title);
-    copy_bounded(session->title, TITLE_SIZE, title);
-    copy_bounded(state.current_title, TITLE_SIZE, title);
-}
-
-// Writes temp.cnr and swaps it in; *song receives what was written of the song.
-static RewriteResult replace_library(SongFile* in, ByteRange range, UiWindow editor, SongOut* song)
-{
-    FILE* out = fopen(TEMP_FILE, "wb");
-    if (!out) {
-        song_file_close(in);
-        return REWRITE_NO_TEMP;
+    *song = SongOut{out, HASH_START, 0};
+    int read_failed = copy_bytes(&work->library, 0, range.start, out, work->chunk);
+    if (read_failed == 0) {
+        write_song(song, work->title, boxes);
+        read_failed = copy_bytes(&work->library, range.end, -1, out, work->chunk);
     }
-    RewriteResult result = write_new_library(in, range, editor, out, song);
-    if (fclose(out) != 0 && result == REWRITE_OK)
-        result = REWRITE_WRITE_FAILED;
     // closed before the swap: a file that is open cannot be replaced everywhere
-    song_file_close(in);
-    if (result == REWRITE_OK && replace_with_backup(LIBRARY_FILE, TEMP_FILE, BACKUP_FILE) != 0)
-        result = REWRITE_SWAP_FAILED;
-    if (result != REWRITE_OK)
-        remove(TEMP_FILE);
+    song_file_close(&work->library);
+    if (read_failed != 0) {
+        safe_write_abandon(out);
+        return REWRITE_NO_LIBRARY;
+    }
+    return safe_write_commit(out, BACKUP_FILE) == WRITE_OK ? REWRITE_OK : REWRITE_NOT_WRITTEN;
+}
+
+static RewriteResult not_written(EditSession* session, WriteResult why)
+{
+    session->write_error = why;
+    return REWRITE_NOT_WRITTEN;
+}
+
+// Plans and writes the save with the folder's lock held; the library is read
+// inside it, so that no other program's save comes in between.
+static RewriteResult save_locked(EditSession* session, const EditorText* boxes, RewriteWork* work, SafeWrite* out,
+                                 ByteRange* range, bool* went_elsewhere, SongOut* song)
+{
+    if (song_file_open(&work->library, LIBRARY_FILE) != 0) {
+        safe_write_abandon(out);
+        return REWRITE_NO_LIBRARY;
+    }
+    RewriteResult result = plan_replacement(work, session, range, went_elsewhere);
+    if (result == REWRITE_OK)
+        result = settle_title(work, session, *range, *went_elsewhere);
+    if (result != REWRITE_OK) {
+        song_file_close(&work->library);
+        safe_write_abandon(out);
+        return result;
+    }
+    result = write_library(work, out, *range, boxes, song);
+    if (result == REWRITE_NOT_WRITTEN)
+        not_written(session, out->result);
     return result;
 }
 
-RewriteResult rewrite_songbook(EditSession* session, UiWindow editor)
+RewriteResult rewrite_songbook(EditSession* session, const EditorText* boxes, RewriteWork* work)
 {
     session->message[0] = 0;
+    session->write_error = WRITE_OK;
     if (session->truncated)
         return REWRITE_TRUNCATED;
-    RewriteResult result = check_editor_text(session, editor);
-    if (result != REWRITE_OK)
-        return result;
-    if (song_file_open(&library, LIBRARY_FILE) != 0)
-        return REWRITE_NO_LIBRARY;
+    if (!editor_changed(session, boxes))
+        return REWRITE_UNCHANGED;
+    take_title(work, boxes->title);
+    if (!check_editor_text(boxes, work->title, session->message, SESSION_MESSAGE_SIZE))
+        return REWRITE_REFUSED;
 
+    SafeWrite out;
+    RewriteResult result;
+    WriteResult begun = safe_write_begin(&out, LIBRARY_FILE, TEMP_FILE);
+    if (begun != WRITE_OK)
+        return not_written(session, begun);
     ByteRange range;
-    bool went_elsewhere;
-    result = plan_replacement(&library, session, &range, &went_elsewhere);
-    if (result != REWRITE_OK) {
-        song_file_close(&library);
-        return result;
-    }
+    bool went_elsewhere = false;
     SongOut song;
-    result = replace_library(&library, range, editor, &song);
+    result = save_locked(session, boxes, work, &out, &range, &went_elsewhere, &song);
     if (result != REWRITE_OK)
         return result;
 
@@ -399,8 +320,8 @@ RewriteResult rewrite_songbook(EditSession* session, UiWindow editor)
     session->song_pos = range.start;
     session->song_len = song.len;
     session->song_hash = song.hash;
-    remember_written_title(session);
-    fill_title_list(state.list_dialog, LIBRARY_FILE);
+    copy_bounded(session->title, TITLE_SIZE, work->key);
+    copy_bounded(state.current_title, TITLE_SIZE, work->key);
     if (!went_elsewhere)
         return REWRITE_OK;
     snprintf(session->message, SESSION_MESSAGE_SIZE,
@@ -411,32 +332,50 @@ RewriteResult rewrite_songbook(EditSession* session, UiWindow editor)
     return REWRITE_ADDED;
 }
 
+// Why the new library could not be written, in the words of the message box;
+// the working copy and the backup are named, since either may be what failed.
+static const char* not_written_message(WriteResult why)
+{
+    switch (why) {
+    case WRITE_DISK_FULL:
+        return "The song was not saved: the disk is full.\r"
+               "The new library TEMP.CNR or the backup OLDBOOK.CNR could not be written whole.\r"
+               "The library SONGBOOK.CNR was left unchanged.";
+    case WRITE_READ_ONLY:
+        return "The song was not saved: the file or its folder is read-only.\r"
+               "SONGBOOK.CNR, OLDBOOK.CNR or the working copy TEMP.CNR cannot be written here.\r"
+               "The library SONGBOOK.CNR was left unchanged.";
+    case WRITE_IN_USE:
+        return "The song was not saved: another program is using the library.\r"
+               "SONGBOOK.CNR, OLDBOOK.CNR or TEMP.CNR is held open elsewhere.\r"
+               "The library SONGBOOK.CNR was left unchanged.";
+    case WRITE_BUSY:
+        return "The song was not saved: the library is busy.\r"
+               "Another program is saving into this folder right now; save again in a moment.\r"
+               "The library SONGBOOK.CNR was left unchanged.";
+    default:
+        return "The song was not saved.\r"
+               "The new library TEMP.CNR or the backup OLDBOOK.CNR could not be written.\r"
+               "The library SONGBOOK.CNR was left unchanged.";
+    }
+}
+
 const char* rewrite_message(RewriteResult result, const EditSession* session)
 {
     switch (result) {
     case REWRITE_OK:
+    case REWRITE_UNCHANGED:
         return "";
     case REWRITE_ADDED:
     case REWRITE_REFUSED:
+    case REWRITE_TITLE_TAKEN:
         return session->message;
+    case REWRITE_NOT_WRITTEN:
+        return not_written_message(session->write_error);
     case REWRITE_NO_LIBRARY:
         return "The song was not saved.\r"
                "The song library SONGBOOK.CNR cannot be opened or read.\r"
                "The library was left unchanged.";
-    case REWRITE_NO_TEMP:
-        return "The song was not saved.\r"
-               "The working copy TEMP.CNR cannot be created in this folder;\r"
-               "the folder may be read-only.\r"
-               "The library SONGBOOK.CNR was left unchanged.";
-    case REWRITE_WRITE_FAILED:
-        return "The song was not saved.\r"
-               "Writing the working copy TEMP.CNR failed; the disk may be full.\r"
-               "The library SONGBOOK.CNR was left unchanged.";
-    case REWRITE_SWAP_FAILED:
-        return "The song was not saved.\r"
-               "The backup OLDBOOK.CNR could not be written, or SONGBOOK.CNR\r"
-               "could not be replaced; another program may be using them.\r"
-               "The library SONGBOOK.CNR was left unchanged.";
     case REWRITE_TRUNCATED:
         return "The song was not saved.\r"
                "It is too long for the editor, which holds only its first part;\r"

@@ -3,6 +3,7 @@
 
 #include "resources/resource.h"
 #include "shell/shared_state.h"
+#include "shell/ui.h"
 #include "shell/win_util.h"
 #include "store/index.h"
 #include "store/record.h"
@@ -39,7 +40,7 @@ static void open_viewer(HWND dialog)
     state.scroll_line = 0;
     state.font_height = 14;
     state.font_width = 11;
-    load_song();
+    ui_set_status(load_song() == 0 ? " " : "Song Not Found");
     SetScrollRange(dialog, SB_VERT, 0, scroll_max(state.line_count), FALSE);
     set_item_text(dialog, IDC_VIEWER_TITLE, state.current_title);
     repaint(dialog);
@@ -102,7 +103,7 @@ static void step_song(HWND dialog, int step)
         state.list_pos++;
     SongListEntry* entry = current_entry();
     copy_bounded(state.current_title, sizeof state.current_title, entry->title);
-    load_song();
+    ui_set_status(load_song() == 0 ? " " : "Song Not Found");
     SetScrollRange(dialog, SB_VERT, 0, scroll_max(state.line_count), FALSE);
     state.scroll_line = clamp_scroll(state.scroll_line, state.line_count);
     state.half_steps = entry->key_change;

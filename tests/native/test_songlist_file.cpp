@@ -9,27 +9,28 @@
 
 namespace {
 
-UiWindow const OWNER = (UiWindow)0x4711;
-
 using WriteSongListFile = InTempDir;
 using ReadSongListFile = InTempDir;
 
-// Puts rows ("\n" after each) into the song list box and key changes ("a,b,...") into the table.
-void choose(const std::string& rows, const std::string& keys)
+// Entries with the titles of rows ("\n" after each, as the list box holds them) and
+// key changes ("a,b,..."), as Save List hands them over; returns their count.
+int choose(const std::string& rows, const std::string& keys, SongListEntry* songs)
 {
-    for (size_t at = 0, end; (end = rows.find('\n', at)) != std::string::npos; at = end + 1)
-        ui_song_list_add(OWNER, rows.substr(at, end - at).c_str());
+    int count = 0;
+    for (size_t at = 0, end; (end = rows.find('\n', at)) != std::string::npos && count < SONG_LIST_SIZE; at = end + 1)
+        copy_bounded(songs[count++].title, TITLE_SIZE, rows.substr(at, end - at).c_str());
     const char* p = keys.c_str();
     for (int i = 0; *p && i < SONG_LIST_SIZE; i++, p = strchr(p, ',') ? strchr(p, ',') + 1 : "")
-        state.song_list[i].key_change = atoi(p);
+        songs[i].key_change = atoi(p);
+    return count;
 }
 
 // What a read left: the count and beeps, the rows, and every entry that no longer holds KEPT 7.
-std::string described()
+std::string described(const SongListRows& rows)
 {
-    std::string out = "count " + std::to_string(state.song_count) + " beeps " + std::to_string(fake_ui.beeps) + "\n";
-    for (int i = 0; i < fake_ui.song_rows; i++)
-        out += "row " + std::string(fake_ui.songs[i]) + "\n";
+    std::string out = "count " + std::to_string(state.song_count) + " beeps " + std::to_string(rows.song_lines) + "\n";
+    for (int i = 0; i < rows.count; i++)
+        out += "row " + std::string(rows.title[i]) + "\n";
     for (int i = 0; i < SONG_LIST_SIZE; i++) {
         const SongListEntry& e = state.song_list[i];
         if (strcmp(e.title, "KEPT") != 0 || e.key_change != 7)
@@ -40,54 +41,48 @@ std::string described()
 
 TABLE_TEST(WriteSongListFile, WritesTheFilesOfTheTable, "songlist", "write_song_list_file")
 {
-    fake_ui_reset();
-    choose(c[0], c[1]);
-    state.song_count = 7;
-    write_song_list_file(OWNER);
-    EXPECT_EQ(state.song_count, std::min(fake_ui.song_rows, (int)SONG_LIST_SIZE));
-    EXPECT_EQ(fake_ui.message_count, 0);
+    SongListEntry songs[SONG_LIST_SIZE] = {};
+    int count = choose(c[0], c[1], songs);
+    EXPECT_EQ(write_song_list_file(songs, count), WRITE_OK);
+    EXPECT_FALSE(file_exists(SONG_LIST_FILE ".tmp"));
     return read_file(SONG_LIST_FILE);
 }
 
-TEST_F(WriteSongListFile, ReportsAFileItCannotCreateOrFill)
+// A failed save names its cause and leaves the list saved before whole.
+TEST_F(WriteSongListFile, ReportsAFileItCannotWriteAndKeepsTheOldOne)
 {
-    choose("A\nB\n", "1,2");
-    ASSERT_EQ(mkdir(SONG_LIST_FILE, 0700), 0);
-    write_song_list_file(OWNER);
-    EXPECT_EQ(fake_ui.message_count, 1);
-    ASSERT_EQ(rmdir(SONG_LIST_FILE), 0);
-    ASSERT_EQ(symlink("/dev/full", SONG_LIST_FILE), 0);   // full at the close
-    write_song_list_file(OWNER);
-    EXPECT_EQ(fake_ui.message_count, 2);
-    EXPECT_EQ(fake_ui.message_owner, OWNER);
-    EXPECT_STREQ(fake_ui.message_text, "Could Not Save Songlist");
-    EXPECT_STREQ(fake_ui.message_caption, "SAVE SONGLIST");
+    SongListEntry songs[SONG_LIST_SIZE] = {};
+    int count = choose("A\nB\n", "1,2", songs);
+    write_file(SONG_LIST_FILE, "the list before");
+    ASSERT_EQ(mkdir(SONG_LIST_FILE ".tmp", 0700), 0);
+    EXPECT_EQ(write_song_list_file(songs, count), WRITE_READ_ONLY);
+    ASSERT_EQ(rmdir(SONG_LIST_FILE ".tmp"), 0);
+    ASSERT_EQ(symlink("/dev/full", SONG_LIST_FILE ".tmp"), 0);   // full at the flush
+    EXPECT_EQ(write_song_list_file(songs, count), WRITE_DISK_FULL);
+    EXPECT_EQ(read_file(SONG_LIST_FILE), "the list before");
+    EXPECT_FALSE(file_exists(SONG_LIST_FILE ".tmp"));
 }
 
 TABLE_TEST(ReadSongListFile, ReadsTheFilesOfTheTable, "songlist", "read_song_list_file")
 {
     write_file(SONG_LIST_FILE, c[0]);
     reset_shared_state();
-    fake_ui_reset();
     for (SongListEntry& e : state.song_list) {
         copy_bounded(e.title, TITLE_SIZE, "KEPT");
         e.key_change = 7;
     }
-    read_song_list_file(OWNER);
-    EXPECT_EQ(fake_ui.song_resets, 1);   // a write past the table is caught by the ASan run
-    return described();
+    SongListRows rows;
+    EXPECT_EQ(read_song_list_file(state.song_list, &state.song_count, &rows), 0);
+    return described(rows);
 }
 
-TEST_F(ReadSongListFile, ReportsAMissingFileAndKeepsTheRows)
+TEST_F(ReadSongListFile, SaysAMissingFile)
 {
-    choose("A\n", "");
+    SongListRows rows;
     state.song_count = 1;
-    read_song_list_file(OWNER);
-    EXPECT_EQ(fake_ui.message_owner, OWNER);
-    EXPECT_STREQ(fake_ui.message_text, "Could Not Load Songlist");
-    EXPECT_STREQ(fake_ui.message_caption, "LOAD SONGLIST");
+    EXPECT_EQ(read_song_list_file(state.song_list, &state.song_count, &rows), -1);
     EXPECT_EQ(state.song_count, 0);
-    EXPECT_EQ(fake_ui.song_rows, 1);
+    EXPECT_EQ(rows.count, 0);
 }
 
 }  // namespace
