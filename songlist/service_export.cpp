@@ -7,6 +7,7 @@
 #include "shell/shared_state.h"
 #include "songlist/service.h"
 #include "store/record.h"
+#include "store/safe_write.h"
 
 enum { EXPORT_NAME_SIZE = MAX_PATH, EXPORT_MESSAGE_SIZE = MAX_PATH + 200 };
 
@@ -33,6 +34,19 @@ static bool ask_for_file_name(HWND dialog, char* name, int size)
     return GetSaveFileNameA(&request) != 0;
 }
 
+// The library, its backup and the song list live in the current folder.
+static bool names_own_file(const char* name)
+{
+    char full[EXPORT_NAME_SIZE], folder[EXPORT_NAME_SIZE];
+    DWORD full_len = GetFullPathNameA(name, sizeof full, full, nullptr);
+    DWORD folder_len = GetCurrentDirectoryA(sizeof folder, folder);
+    if (full_len == 0 || full_len >= sizeof full || folder_len == 0 || folder_len >= sizeof folder)
+        return false;
+    if (folder_len > 3 && (folder[folder_len - 1] == '\\' || folder[folder_len - 1] == '/'))
+        folder[folder_len - 1] = 0;
+    return is_own_file(full, folder, true);
+}
+
 static void report_failure(HWND dialog, const char* name)
 {
     char text[EXPORT_MESSAGE_SIZE];
@@ -53,6 +67,12 @@ void export_song_list_as(HWND dialog)
     char name[EXPORT_NAME_SIZE];
     if (!ask_for_file_name(dialog, name, sizeof name))
         return;
+    if (names_own_file(name)) {
+        MessageBoxA(dialog, "The song list was not exported: that name is one of the program's own\r"
+                            "files (SONGBOOK.CNR, OLDBOOK.CNR, TEMP.CNR, SONGLIST.TXT), which an\r"
+                            "export must never replace. Choose another name.", export_caption, MB_OK);
+        return;
+    }
     HCURSOR kept_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     int result = export_song_list(songs, count, name);
     SetCursor(kept_cursor);

@@ -195,7 +195,9 @@ bool is_own_file(const char* path, const char* folder, bool song_list)
     int folder_len = (int)strlen(folder);
     int path_folder = folder_length(path);
     // the path's folder is the program's one: the same name, then one separator
-    if (path_folder != folder_len + 1 || !same_name(path, folder, folder_len))
+    // (a drive's root "C:\" has its separator already)
+    bool ends_with_separator = folder_len > 0 && (folder[folder_len - 1] == '\\' || folder[folder_len - 1] == '/');
+    if (path_folder != folder_len + (ends_with_separator ? 0 : 1) || !same_name(path, folder, folder_len))
         return false;
     const char* name = path + path_folder;
     int count = song_list ? 5 : 4;
