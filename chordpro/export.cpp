@@ -90,10 +90,7 @@ int write_chordpro_song(FILE* out, const SongLines* song, bool found)
     return ok ? 0 : -1;
 }
 
-// One song at a time in a table of its own: the viewer's song stays as it is.
-static SongLines export_song;
-
-static int write_songs(FILE* out, const SongListEntry* songs, int count)
+static int write_songs(FILE* out, const SongListEntry* songs, int count, SongLines* export_song)
 {
     long title_at[SONG_LIST_SIZE];
     if (count > SONG_LIST_SIZE)
@@ -102,15 +99,15 @@ static int write_songs(FILE* out, const SongListEntry* songs, int count)
     for (int i = 0; i < count; i++) {
         if (i > 0 && !write_line(out, "", "{new_song}", ""))
             return -1;
-        bool found = load_song_lines_at(songs[i].title, title_at[i], &export_song) == 0;
-        transpose_lines(export_song.raw, export_song.shown, export_song.count, songs[i].key_change);
-        if (write_chordpro_song(out, &export_song, found) != 0)
+        bool found = load_song_lines_at(songs[i].title, title_at[i], export_song) == 0;
+        transpose_lines(export_song->raw, export_song->shown, export_song->count, songs[i].key_change);
+        if (write_chordpro_song(out, export_song, found) != 0)
             return -1;
     }
     return 0;
 }
 
-int export_song_list(const SongListEntry* songs, int count, const char* file_name)
+int export_song_list(const SongListEntry* songs, int count, const char* file_name, SongLines* work)
 {
     char temp[FILE_NAME_MAX + sizeof temp_suffix];
     int length = (int)strlen(file_name);
@@ -121,7 +118,7 @@ int export_song_list(const SongListEntry* songs, int count, const char* file_nam
     FILE* out = fopen(temp, "wb");
     if (!out)
         return -1;
-    int failed = write_songs(out, songs, count) != 0 || flush_to_disk(out) != 0;
+    int failed = write_songs(out, songs, count, work) != 0 || flush_to_disk(out) != 0;
     if (fclose(out) != 0)
         failed = 1;
     if (!failed && replace_file(file_name, temp) != 0)

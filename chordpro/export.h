@@ -16,6 +16,7 @@ int write_chordpro_song(FILE* out, const SongLines* song, bool found);
 
 // Writes the songs of the list, each loaded and transposed by its key change,
 // "{new_song}" between them, into a temporary file next to file_name that then
-// replaces file_name in one step. Returns 0, or -1 with file_name as it was and
-// no temporary file left.
-int export_song_list(const SongListEntry* songs, int count, const char* file_name);
+// replaces file_name in one step. Each song is loaded into work, the caller's
+// (the viewer's song stays as it is). Returns 0, or -1 with file_name as it was
+// and no temporary file left.
+int export_song_list(const SongListEntry* songs, int count, const char* file_name, SongLines* work);

@@ -40,6 +40,8 @@ struct ImportBatch {
     char pool[IMPORT_POOL_SIZE];
 };
 
+struct ImportWork;   // chordpro/import_work.h: the conversion's working memory
+
 void import_batch_reset(ImportBatch* batch);
 
 // The format a file's extension says: .cho, .chordpro, .chopro, .crd and .pro are
@@ -51,5 +53,6 @@ ImportFormat format_of_name(const char* file_name);
 // byte-order mark), UTF-16 with a byte-order mark, or else Windows-1252; a
 // character Windows-1252 cannot hold becomes '?'. file_name (without its folder)
 // gives the title of a song that names none; source is stored with each song.
+// work is the conversion's working memory, owned by the caller.
 FileVerdict convert_song_file(unsigned char* bytes, int len, const char* file_name, ImportFormat format,
-                              int source, ImportBatch* batch);
+                              int source, ImportBatch* batch, ImportWork* work);

@@ -11,6 +11,7 @@
 enum { EXPORT_NAME_SIZE = MAX_PATH, EXPORT_MESSAGE_SIZE = MAX_PATH + 200 };
 
 static const char export_caption[] = "EXPORT LIST";
+static SongLines export_song;   // one song at a time; 40 KB, too much for the stack
 static const char chordpro_filter[] = "ChordPro files (*.cho)\0*.cho;*.chordpro;*.chopro;*.crd\0"
                                       "All files (*.*)\0*.*\0";
 
@@ -54,7 +55,7 @@ void export_song_list_as(HWND dialog)
     if (!ask_for_file_name(dialog, name, sizeof name))
         return;
     HCURSOR kept_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    int result = export_song_list(songs, count, name);
+    int result = export_song_list(songs, count, name, &export_song);
     SetCursor(kept_cursor);
     if (result != 0)
         report_failure(dialog, name);

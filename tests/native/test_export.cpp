@@ -12,6 +12,7 @@ namespace {
 
 using ExportSongList = InTempDir;
 SongListEntry songs[SONG_LIST_SIZE];
+SongLines work;
 
 // The home dialog's list as service.cho expects it: a title chosen from the title
 // box (trailing blank), typed ones, one behind the end-of-book marker, and key
@@ -40,7 +41,7 @@ TEST_F(ExportSongList, WritesTheExpectedChordProAndLeavesTheViewerAlone)
     ASSERT_EQ(read_list(), 5);
     EXPECT_EQ(songs[1].key_change, 0);
     EXPECT_EQ(state.song_list[1].key_change, 13);
-    ASSERT_EQ(export_song_list(songs, 5, "service.cho"), 0);
+    ASSERT_EQ(export_song_list(songs, 5, "service.cho", &work), 0);
     EXPECT_EQ(read_file("service.cho"), source_file("tests/golden/service.cho"));
     EXPECT_FALSE(file_exists("service.cho.tmp"));
     EXPECT_STREQ(state.current_title, "VIEWER SONG");
@@ -80,7 +81,7 @@ TEST_F(ExportSongList, PrintedSongIsTheViewersSongInItsKey)
     EXPECT_STREQ(lines.shown[1], "Song Not Found");
 }
 
-int export_in_child(long count) { return export_song_list(songs, (int)count, "full.cho") == 0 ? 0 : 1; }
+int export_in_child(long count) { return export_song_list(songs, (int)count, "full.cho", &work) == 0 ? 0 : 1; }
 
 // A disk that fills, a target that cannot be replaced, a folder that is not
 // there: no success, the chosen name as it was, no temporary file left.
@@ -94,12 +95,12 @@ TEST_F(ExportSongList, FailureLeavesTheChosenNameAsItWas)
 
     ASSERT_EQ(mkdir("taken.cho", 0700), 0);
     write_file("taken.cho/inside", "x");
-    EXPECT_EQ(export_song_list(songs, count, "taken.cho"), -1);
+    EXPECT_EQ(export_song_list(songs, count, "taken.cho", &work), -1);
     EXPECT_EQ(read_file("taken.cho/inside"), "x");
     EXPECT_FALSE(file_exists("taken.cho.tmp"));
 
-    EXPECT_EQ(export_song_list(songs, count, "no/such/folder/list.cho"), -1);
-    EXPECT_EQ(export_song_list(songs, count, ""), -1);
+    EXPECT_EQ(export_song_list(songs, count, "no/such/folder/list.cho", &work), -1);
+    EXPECT_EQ(export_song_list(songs, count, "", &work), -1);
 }
 
 }  // namespace
