@@ -29,13 +29,14 @@ enum FileVerdict {
 };
 
 // The songs of one import, their body lines in one pool, in the form add_songs
-// writes: every line at most 99 characters, chord rows marked with '<', none
-// holding ":::::" or "#*#*#".
+// writes: every line at most 99 characters, only chord rows holding '<', none
+// holding ":::::", "#*#*#" or "*****".
 struct ImportBatch {
     int song_count;
     NewSong songs[ADD_SONGS_MAX];
     int source[ADD_SONGS_MAX];     // the number of the file each song came from
     int altered[ADD_SONGS_MAX];    // lines whose library marks had to be changed
+    int chord_marks[ADD_SONGS_MAX];   // lines not chord rows whose '<' became '\x8B' ('‹')
     int used;
     char pool[IMPORT_POOL_SIZE];
 };

@@ -5,19 +5,70 @@
 
 #include "transpose/chord_row.h"
 
-// A lyric line with inline chords: each chord above the column of the syllable
-// it stood before, moved right only where it would come closer than two blanks
-// to the chord before it. Returns false when the line holds no bracket at all.
-static bool read_inline_chords(ImportWork* cv, const char* line, int len, bool* any_chord)
+// What a bracket holds: a chord (bars and repeat signs beside it allowed), bars
+// and repeat signs only, or words ("[Verse 3]", "[Riff x2]", "[sic]"). N.C.
+// counts as words: the transposer would make it "N.D.". A file this program
+// wrote has its chord rows' own tokens in brackets: every sign is a sign there.
+enum BracketKind { BRACKET_WORDS, BRACKET_SIGNS, BRACKET_CHORD };
+
+static bool holds_root_letter(const char* text, int len)
 {
-    clear_pair(&cv->pair, CHORDPRO_GAP);
+    for (int i = 0; i < len; i++) {
+        char c = text[i] >= 'a' && text[i] <= 'z' ? (char)(text[i] - 32) : text[i];
+        if (c >= 'A' && c <= 'G')
+            return true;
+    }
+    return false;
+}
+
+static BracketKind bracket_kind(const char* text, int len, bool exact_columns)
+{
+    bool chord = false;
+    for (int i = 0; i < len;) {
+        while (i < len && text[i] == ' ')
+            i++;
+        int start = i;
+        while (i < len && text[i] != ' ')
+            i++;
+        if (i == start)
+            break;
+        if (is_chord_token(text + start, i - start))
+            chord = true;
+        else if (!is_sign_token(text + start, i - start) ||
+                 (!exact_columns && holds_root_letter(text + start, i - start)))
+            return BRACKET_WORDS;
+    }
+    return chord ? BRACKET_CHORD : BRACKET_SIGNS;
+}
+
+static void add_to_lyric(RowPair* pair, int* lyric, const char* text, int len)
+{
+    for (int k = 0; k < len && *lyric < IMPORT_LINE_MAX; k++)
+        pair->lyric[(*lyric)++] = text[k];
+}
+
+// A lyric line with inline chords: each chord above the column of the syllable
+// it stood before, moved right only where it would come closer than the gap to
+// the chord before it. Bracket text that is no chord stays in the lyric as it
+// was written, an annotation "[*Coda]" as its words; bars and repeat signs go
+// above only with signs_above. Escapes ("\[") stand for their character.
+// Returns false when the line holds no bracket at all.
+static bool read_inline_chords(ImportWork* cv, const char* line, int len, bool signs_above, bool* any_chord)
+{
+    RowPair* pair = &cv->pair;
+    int gap = cv->exact_columns ? SHEET_GAP : CHORDPRO_GAP;
+    clear_pair(pair, gap);
     bool brackets = false;
     *any_chord = false;
     int lyric = 0;
     for (int i = 0; i < len; i++) {
+        if (line[i] == '\\' && i + 1 < len && is_escapable(line[i + 1])) {
+            add_to_lyric(pair, &lyric, line + ++i, 1);
+            continue;
+        }
         const char* close = line[i] == '[' ? (const char*)memchr(line + i + 1, ']', (size_t)(len - i - 1)) : nullptr;
         if (!close) {
-            cv->pair.lyric[lyric++] = line[i];
+            add_to_lyric(pair, &lyric, line + i, 1);
             continue;
         }
         brackets = true;
@@ -26,39 +77,48 @@ static bool read_inline_chords(ImportWork* cv, const char* line, int len, bool* 
         while (from < to && line[from] == ' ')
             from++;
         to = from + trimmed_length(line + from, to - from);
-        // "[*Coda]" is an annotation, not a chord
-        if (to > from && line[from] != '*') {
-            add_item(&cv->pair, lyric, line + from, to - from < CHORD_TEXT_MAX ? to - from : CHORD_TEXT_MAX, true);
-            *any_chord = *any_chord || is_chord_token(line + from, to - from);
+        BracketKind kind = to > from ? bracket_kind(line + from, to - from, cv->exact_columns) : BRACKET_SIGNS;
+        if (to > from && line[from] == '*') {
+            // the annotation's words, apart from the words beside them
+            for (from++; from < to && line[from] == ' '; from++) {
+            }
+            if (lyric > 0 && pair->lyric[lyric - 1] != ' ')
+                add_to_lyric(pair, &lyric, " ", 1);
+            add_to_lyric(pair, &lyric, line + from, to - from);
+            if (close + 1 < line + len && close[1] != ' ')
+                add_to_lyric(pair, &lyric, " ", 1);
+        } else if (kind == BRACKET_CHORD || (kind == BRACKET_SIGNS && signs_above)) {
+            if (to > from)
+                add_item(pair, lyric, line + from, to - from < CHORD_TEXT_MAX ? to - from : CHORD_TEXT_MAX,
+                         kind == BRACKET_CHORD);
+            *any_chord = *any_chord || kind == BRACKET_CHORD;
+        } else {
+            add_to_lyric(pair, &lyric, line + i, (int)(close - line) - i + 1);
         }
         i = (int)(close - line);
     }
-    cv->pair.lyric[lyric] = 0;
-    cv->pair.lyric_len = trimmed_length(cv->pair.lyric, lyric);
-    for (int i = 1; i < cv->pair.count; i++) {
-        int least = cv->pair.items[i - 1].col + cv->pair.items[i - 1].len + CHORDPRO_GAP;
-        if (cv->pair.items[i].col < least)
-            cv->pair.items[i].col = least;
+    pair->lyric[lyric] = 0;
+    pair->lyric_len = trimmed_length(pair->lyric, lyric);
+    for (int i = 1; i < pair->count; i++) {
+        int least = pair->items[i - 1].col + pair->items[i - 1].len + gap;
+        if (pair->items[i].col < least)
+            pair->items[i].col = least;
     }
     return brackets;
 }
 
+// A line without a chord keeps its brackets (signs too) as text; a line without
+// brackets that looks like a chord row gets its mark.
 static void convert_lyric_line(ImportWork* cv, const char* line, int len)
 {
     bool any_chord = false;
-    if (!read_inline_chords(cv, line, len, &any_chord)) {
-        if (wants_mark(line, len))
-            put_chord_row(cv, line, len, "", 0);
-        else
-            put_plain(cv, line, len);
-        return;
-    }
-    // a line of labels in brackets only ("[Verse 1]") is kept as it stands
-    if (cv->pair.count == 0 || (!any_chord && cv->pair.lyric_len == 0)) {
-        if (cv->pair.lyric_len == 0)
-            put_plain(cv, line, len);
-        else
-            emit_pair(cv);
+    bool brackets = read_inline_chords(cv, line, len, true, &any_chord);
+    if (brackets && !any_chord)
+        read_inline_chords(cv, line, len, false, &any_chord);
+    RowPair* pair = &cv->pair;
+    if (!brackets && wants_mark(pair->lyric, pair->lyric_len)) {
+        memcpy(cv->line_b, pair->lyric, (size_t)pair->lyric_len + 1);
+        put_chord_row(cv, cv->line_b, pair->lyric_len, "", 0);
         return;
     }
     emit_pair(cv);
@@ -74,7 +134,8 @@ void convert_chordpro(ImportWork* cv, LineReader* reader)
         const char* value = nullptr;
         int value_len = 0;
         if (read_directive(cv->line_a, n, name, &value, &value_len)) {
-            handle_directive(cv, name, value, value_len);
+            char* own_value = cv->line_a + (value - cv->line_a);
+            handle_directive(cv, name, own_value, unescape(own_value, value_len));
         } else if (cv->verbatim) {
             put_plain(cv, cv->line_a, n);
         } else {

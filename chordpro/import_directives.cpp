@@ -105,23 +105,9 @@ static void put_section_start(ImportWork* cv, const char* section, const char* v
     cv->describing = false;
 }
 
-// "Key: G" for {key: G}, "Artist: ..." for {artist: ...} or {meta: artist ...}.
+// "Key: G" for {key: G}, "Artist: ..." for {artist: ...}.
 static void put_meta(ImportWork* cv, const char* name, const char* value, int value_len)
 {
-    char own_name[DIRECTIVE_NAME_MAX + 1];
-    if (strcmp(name, "meta") == 0) {
-        int n = 0;
-        while (n < value_len && value[n] != ' ' && n < DIRECTIVE_NAME_MAX) {
-            own_name[n] = value[n];
-            n++;
-        }
-        own_name[n] = 0;
-        name = own_name;
-        while (n < value_len && value[n] == ' ')
-            n++;
-        value += n;
-        value_len -= n;
-    }
     if (value_len <= 0 || name[0] == 0)
         return;
     char text[IMPORT_LINE_MAX + 1];
@@ -140,9 +126,32 @@ static void put_meta(ImportWork* cv, const char* name, const char* value, int va
     cv->describing = false;
 }
 
+// {meta: NAME VALUE} (or {meta: NAME: VALUE}) means what {NAME: VALUE} means:
+// "{meta: title Amazing Grace}" titles the song.
+static void handle_meta(ImportWork* cv, const char* value, int value_len)
+{
+    char name[DIRECTIVE_NAME_MAX + 1];
+    int n = 0;
+    while (n < value_len && value[n] != ' ' && value[n] != ':' && n < DIRECTIVE_NAME_MAX) {
+        char c = value[n];
+        name[n++] = c >= 'A' && c <= 'Z' ? (char)(c + 32) : c;
+    }
+    name[n] = 0;
+    if (n < value_len && value[n] == ':')
+        n++;
+    while (n < value_len && value[n] == ' ')
+        n++;
+    if (name[0] != 0 && strcmp(name, "meta") != 0)
+        handle_directive(cv, name, value + n, value_len - n);
+}
+
 void handle_directive(ImportWork* cv, const char* name, const char* value, int value_len)
 {
-    if (strcmp(name, "title") == 0 || strcmp(name, "t") == 0) {
+    if (strcmp(name, "meta") == 0) {
+        handle_meta(cv, value, value_len);
+    } else if (strcmp(name, EXACT_COLUMNS_DIRECTIVE) == 0) {
+        cv->exact_columns = value_len == 5 && strncmp(value, "exact", 5) == 0;
+    } else if (strcmp(name, "title") == 0 || strcmp(name, "t") == 0) {
         if (cv->open && cv->titled)
             put_plain(cv, value, value_len);
         else

@@ -172,16 +172,24 @@ static void changed_lines(Summary* s, const ImportBatch* batch, const char* cons
     char line[SUMMARY_LINE_SIZE];
     bool heading = false;
     for (int i = 0; i < batch->song_count; i++) {
-        if (batch->songs[i].taken != TITLE_FREE || batch->altered[i] == 0)
+        if (batch->songs[i].taken != TITLE_FREE || batch->altered[i] + batch->chord_marks[i] == 0)
             continue;
         if (!heading)
             summary_line(s, "Changed:");
         heading = true;
-        snprintf(line, sizeof line, "%s, %s: %d %s \":::::\" or \"#*#*#\", which mark songs in the library;",
-                 base_name(names[batch->source[i]]), batch->songs[i].title, batch->altered[i],
-                 batch->altered[i] == 1 ? "line held" : "lines held");
-        summary_line(s, line);
-        summary_line(s, "their colons became ';' and their stars '+'.");
+        const char* name = base_name(names[batch->source[i]]);
+        if (batch->altered[i] > 0) {
+            snprintf(line, sizeof line, "%s, %s: %d %s \":::::\", \"*****\" or \"#*#*#\", the library's marks;",
+                     name, batch->songs[i].title, batch->altered[i], batch->altered[i] == 1 ? "line held" : "lines held");
+            summary_line(s, line);
+            summary_line(s, "their colons became ';' and their stars '+'.");
+        }
+        if (batch->chord_marks[i] > 0) {
+            snprintf(line, sizeof line, "%s, %s: %d %s '<', which marks chord rows; it became '\x8B'.", name,
+                     batch->songs[i].title, batch->chord_marks[i],
+                     batch->chord_marks[i] == 1 ? "line of words held" : "lines of words held");
+            summary_line(s, line);
+        }
     }
 }
 

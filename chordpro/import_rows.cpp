@@ -6,6 +6,7 @@
 
 #include "store/book_format.h"
 #include "store/record.h"
+#include "transpose/chord_row.h"
 
 static NewSong* open_song(ImportWork* cv)
 {
@@ -30,6 +31,7 @@ void begin_song(ImportWork* cv)
     song->taken = TITLE_FREE;
     cv->batch->source[cv->batch->song_count] = cv->source;
     cv->batch->altered[cv->batch->song_count] = 0;
+    cv->batch->chord_marks[cv->batch->song_count] = 0;
     cv->body_start = cv->batch->used;
 }
 
@@ -106,12 +108,30 @@ static bool append_to_pool(ImportWork* cv, const char* text, int len)
     return true;
 }
 
+// Replaces every '<' of a row that is no marked chord row with '\x8B' ('‹' in
+// Windows-1252): a '<' in words ("<30 of 47>", a tab line) would make the row
+// a chord row, and the transposer would garble it. Returns whether one was replaced.
+static bool disarm_chord_marks(char* line, int n, bool marked)
+{
+    if (marked || (is_chord_row(line, n) && looks_like_chord_row(line, n)))
+        return false;
+    bool found = false;
+    for (int i = 0; i < n; i++) {
+        if (line[i] == CHORD_MARK) {
+            line[i] = '\x8B';
+            found = true;
+        }
+    }
+    return found;
+}
+
 // Writes one body line (at most 99 characters) of the open song. Blank lines
 // at the start of a song are dropped and blank lines at its end never written.
-// What the library would read otherwise is changed here: ":::::" and "#*#*#"
-// (they would start a song or end the library), a leading ';' (a comment line,
-// never shown) and '&' (the viewer removes it).
-void put_row(ImportWork* cv, const char* row, int len, bool /*marked*/)
+// What the library would read otherwise is changed here: ":::::", "#*#*#" and
+// "*****" (they would start a song, end the library or add a heading), a '<'
+// in a row that is not a chord row, a leading ';' (a comment line, never shown)
+// and '&' (the viewer removes it). marked says the row is a chord row made here.
+void put_row(ImportWork* cv, const char* row, int len, bool marked)
 {
     if (!cv->open)
         begin_song(cv);
@@ -133,8 +153,10 @@ void put_row(ImportWork* cv, const char* row, int len, bool /*marked*/)
     for (int i = 0; i < len && n < IMPORT_ROW_MAX; i++)
         line[n++] = row[i] == '&' ? '+' : row[i];
     line[n] = 0;
-    if (defuse(line, ":::::", ";;;;;") + defuse(line, "#*#*#", "#+#+#") > 0)
+    if (defuse(line, TITLE_MARK, ";;;;;") + defuse(line, END_MARK, "#+#+#") + defuse(line, HEADING_MARK, "**+**") > 0)
         cv->batch->altered[cv->batch->song_count]++;
+    if (disarm_chord_marks(line, n, marked))
+        cv->batch->chord_marks[cv->batch->song_count]++;
     // checked last: the colons of a line may just have become ';'
     if (line[0] == ';' && n < IMPORT_ROW_MAX) {
         memmove(line + 1, line, (size_t)n + 1);

@@ -141,7 +141,7 @@ int defuse(char* text, const char* mark, const char* safe)
 }
 
 // The characters ChordPro lets a backslash take literally.
-static bool is_escapable(char c)
+bool is_escapable(char c)
 {
     return c && strchr("\\[]{}#%|", c) != nullptr;
 }

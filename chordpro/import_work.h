@@ -11,6 +11,10 @@ enum {
     SHEET_GAP = 1           // a chord sheet's tokens stand as written; only a break moves them
 };
 
+// A file this program exported says so in its first line, "{x_cantoria_columns: exact}":
+// its chords stand at the columns of the library's chord rows and are read back there.
+#define EXACT_COLUMNS_DIRECTIVE "x_cantoria_columns"
+
 // One item of a chord row: a chord, a bar or a repeat sign.
 struct ChordItem {
     int col;
@@ -69,6 +73,8 @@ int next_line(LineReader* r, char* out);
 int trimmed_length(const char* text, int len);
 // Replaces every occurrence of mark in text with the same number of bytes of safe.
 int defuse(char* text, const char* mark, const char* safe);
+// The characters ChordPro lets a backslash take literally: '\\', '[', ']', '{', '}', '#', '%', '|'.
+bool is_escapable(char c);
 // ChordPro's escapes ("\[", "\{", "\#", "\\" and the like) undone in place; returns the new length.
 int unescape(char* text, int len);
 
