@@ -11,6 +11,11 @@ enum {
     IMPORT_LINE_MAX = 2048         // a longer line of a file is taken in pieces of this size
 };
 
+// A file this program exported says so in its first line, "{x_cantoria_columns: exact}":
+// its chords stand at the columns of the library's chord rows, and the import
+// puts them back there rather than two blanks apart.
+#define EXACT_COLUMNS_DIRECTIVE "x_cantoria_columns"
+
 enum ImportFormat {
     FORMAT_GUESS,                  // ChordPro when a directive or an inline chord shows it, else a chord sheet
     FORMAT_CHORDPRO,

@@ -7,8 +7,9 @@
 
 // What a bracket holds: a chord (bars and repeat signs beside it allowed), bars
 // and repeat signs only, or words ("[Verse 3]", "[Riff x2]", "[sic]"). N.C.
-// counts as words: the transposer would make it "N.D.". A file this program
-// wrote has its chord rows' own tokens in brackets: every sign is a sign there.
+// counts as words: the transposer would make it "N.D.". In a file this program
+// wrote every bracket holds a token of a chord row (its words are escaped), so
+// every bracket stays above.
 enum BracketKind { BRACKET_WORDS, BRACKET_SIGNS, BRACKET_CHORD };
 
 static bool holds_root_letter(const char* text, int len)
@@ -34,8 +35,8 @@ static BracketKind bracket_kind(const char* text, int len, bool exact_columns)
             break;
         if (is_chord_token(text + start, i - start))
             chord = true;
-        else if (!is_sign_token(text + start, i - start) ||
-                 (!exact_columns && holds_root_letter(text + start, i - start)))
+        else if (!exact_columns &&
+                 (!is_sign_token(text + start, i - start) || holds_root_letter(text + start, i - start)))
             return BRACKET_WORDS;
     }
     return chord ? BRACKET_CHORD : BRACKET_SIGNS;
@@ -77,8 +78,10 @@ static bool read_inline_chords(ImportWork* cv, const char* line, int len, bool s
         while (from < to && line[from] == ' ')
             from++;
         to = from + trimmed_length(line + from, to - from);
-        BracketKind kind = to > from ? bracket_kind(line + from, to - from, cv->exact_columns) : BRACKET_SIGNS;
-        if (to > from && line[from] == '*') {
+        BracketKind kind = bracket_kind(line + from, to - from, cv->exact_columns);
+        if (to == from) {
+            // "[]": nothing, as a program that writes escapes at a line's start may put there
+        } else if (line[from] == '*') {
             // the annotation's words, apart from the words beside them
             for (from++; from < to && line[from] == ' '; from++) {
             }
@@ -88,9 +91,8 @@ static bool read_inline_chords(ImportWork* cv, const char* line, int len, bool s
             if (close + 1 < line + len && close[1] != ' ')
                 add_to_lyric(pair, &lyric, " ", 1);
         } else if (kind == BRACKET_CHORD || (kind == BRACKET_SIGNS && signs_above)) {
-            if (to > from)
-                add_item(pair, lyric, line + from, to - from < CHORD_TEXT_MAX ? to - from : CHORD_TEXT_MAX,
-                         kind == BRACKET_CHORD);
+            add_item(pair, lyric, line + from, to - from < CHORD_TEXT_MAX ? to - from : CHORD_TEXT_MAX,
+                     kind == BRACKET_CHORD);
             *any_chord = *any_chord || kind == BRACKET_CHORD;
         } else {
             add_to_lyric(pair, &lyric, line + i, (int)(close - line) - i + 1);

@@ -11,10 +11,6 @@ enum {
     SHEET_GAP = 1           // a chord sheet's tokens stand as written; only a break moves them
 };
 
-// A file this program exported says so in its first line, "{x_cantoria_columns: exact}":
-// its chords stand at the columns of the library's chord rows and are read back there.
-#define EXACT_COLUMNS_DIRECTIVE "x_cantoria_columns"
-
 // One item of a chord row: a chord, a bar or a repeat sign.
 struct ChordItem {
     int col;

@@ -3,7 +3,10 @@
 
 #include <sys/stat.h>
 
+#include "chordpro/cp1252.h"
+#include "chordpro/import_files.h"
 #include "layout/service_pages.h"
+#include "store/book_format.h"
 #include "store/index.h"
 #include "tests/support/test_files.h"
 #include "transpose/transpose.h"
@@ -79,6 +82,70 @@ TEST_F(ExportSongList, PrintedSongIsTheViewersSongInItsKey)
     EXPECT_STREQ(page_title, "NOT IN THE BOOK  (-3)");
     ASSERT_EQ(lines.count, 2);
     EXPECT_STREQ(lines.shown[1], "Song Not Found");
+}
+
+// Each row of the songs as the viewer shows them at key, "<" in front of a chord row.
+std::string rows_shown(const char* const* titles, int count, int key)
+{
+    std::string rows;
+    for (int i = 0; i < count; i++) {
+        EXPECT_EQ(load_song_lines(titles[i], &work), 0) << titles[i];
+        transpose_lines(work.raw, work.shown, work.count, key);
+        for (int row = 1; row < work.count; row++)
+            rows += (is_chord_row(work.raw[row], LINE_WIDTH) ? "<" : " ") +
+                    std::string(work.shown[row]).erase(std::string(work.shown[row]).find_last_not_of(' ') + 1) + "\n";
+    }
+    return rows;
+}
+
+// Exported at a key change and imported into an empty library, every song comes
+// back with every row as the viewer showed it: chords at their columns, words
+// holding ChordPro's own characters unchanged.
+TEST_F(ExportSongList, ImportGivesBackEveryRowAtItsColumn)
+{
+    static ImportRun run;
+    const char* titles[] = {"GRACE", "HARD WORDS"};
+    for (int key : {0, 2, -3}) {
+        write_file(LIBRARY_FILE, source_file("tests/golden/round_trip.cnr"));
+        SongListEntry list[2] = {{"GRACE", key}, {"HARD WORDS", key}};
+        std::string before = rows_shown(titles, 2, key);
+        ASSERT_EQ(export_song_list(list, 2, "trip.cho", &work), 0);
+        write_file(LIBRARY_FILE, ";\r\n");
+        const char* names[] = {"trip.cho"};
+        ASSERT_EQ(import_song_files(&run, "", names, 1, nullptr, nullptr), 2) << run.summary;
+        EXPECT_EQ(rows_shown(titles, 2, 0), before) << "key change " << key;
+    }
+}
+
+// One file a song, named by running order, read by chordsheetjs (from npm, see
+// scripts/install-deps.sh): every title, row of words and chord column as the
+// viewer shows them; a song not found is its title alone.
+TEST_F(ExportSongList, ChordsheetjsReadsEachSongFileAsShown)
+{
+    std::string modules = std::string(CANTORIA_SOURCE) + "/build/node/node_modules";
+    if (system("node --version >/dev/null 2>&1") != 0 || !file_exists((modules + "/chordsheetjs").c_str()))
+        GTEST_SKIP() << "node or chordsheetjs is missing: scripts/install-deps.sh installs chordsheetjs with npm";
+    write_file(LIBRARY_FILE, source_file("tests/golden/round_trip.cnr"));
+    SongListEntry list[3] = {{"GRACE", 2}, {"Not There", 0}, {"hard words", -3}};
+    const char* titles[] = {"GRACE", "HARD WORDS"};
+    std::string expected = "GRACE\n" + rows_shown(titles, 1, 2) + "Not There\nHARD WORDS\n" + rows_shown(titles + 1, 1, -3);
+    std::string utf8;
+    for (char c : expected) {
+        char code[4];
+        utf8.append(code, (size_t)cp1252_to_utf8((unsigned char)c, code));
+    }
+    char failed[1100];
+    ASSERT_EQ(mkdir("tablet", 0700), 0);
+    ASSERT_EQ(export_song_files(list, 3, "tablet", &work, failed, sizeof failed), 0) << failed;
+    std::string command = "NODE_PATH='" + modules + "' node '" + CANTORIA_SOURCE +
+                          "/tests/chordsheetjs/read_back.js' 'tablet/01 GRACE.cho' 'tablet/02 Not There.cho' "
+                          "'tablet/03 HARD WORDS.cho'";
+    FILE* node = popen(command.c_str(), "r");
+    std::string read;
+    for (int c; node && (c = fgetc(node)) != EOF;)
+        read += (char)c;
+    EXPECT_EQ(node ? pclose(node) : -1, 0);
+    EXPECT_EQ(read, utf8);
 }
 
 int export_in_child(long count) { return export_song_list(songs, (int)count, "full.cho", &work) == 0 ? 0 : 1; }
