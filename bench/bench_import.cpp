@@ -25,6 +25,8 @@ const char FOLDER[] = "chordpro";
 std::string file_names[FILES];
 const char* names[FILES];
 ImportBatch batch;
+ImportWork work;
+ImportRun run;
 unsigned char file_bytes[IMPORT_FILE_MAX];
 
 // A folder of its own on the disk (not in memory): the library and the files to import.
@@ -88,7 +90,7 @@ void BM_ConvertFiles(benchmark::State& st)
             int len = f ? (int)fread(file_bytes, 1, sizeof file_bytes, f) : 0;
             if (f)
                 fclose(f);
-            if (convert_song_file(file_bytes, len, names[i], FORMAT_CHORDPRO, i, &batch) != FILE_READ)
+            if (convert_song_file(file_bytes, len, names[i], FORMAT_CHORDPRO, i, &batch, &work) != FILE_READ)
                 st.SkipWithError("a file was not converted");
         }
     }
@@ -102,8 +104,9 @@ void BM_Import100Files(benchmark::State& st)
     reset_shared_state();
     for (auto _ : st) {
         fake_ui_reset();
-        if (import_song_files(nullptr, FOLDER, names, FILES) != FILES)
+        if (import_song_files(&run, FOLDER, names, FILES, nullptr, nullptr) != FILES)
             st.SkipWithError("not every song was added");
+        fill_title_list(nullptr, LIBRARY_FILE);
         st.PauseTiming();
         if (rename(BACKUP_FILE, LIBRARY_FILE) != 0)
             st.SkipWithError("the library could not be put back");

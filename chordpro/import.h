@@ -11,6 +11,11 @@ enum {
     IMPORT_LINE_MAX = 2048         // a longer line of a file is taken in pieces of this size
 };
 
+// A file this program exported says so in its first line, "{x_cantoria_columns: exact}":
+// its chords stand at the columns of the library's chord rows, and the import
+// puts them back there rather than two blanks apart.
+#define EXACT_COLUMNS_DIRECTIVE "x_cantoria_columns"
+
 enum ImportFormat {
     FORMAT_GUESS,                  // ChordPro when a directive or an inline chord shows it, else a chord sheet
     FORMAT_CHORDPRO,
@@ -29,16 +34,19 @@ enum FileVerdict {
 };
 
 // The songs of one import, their body lines in one pool, in the form add_songs
-// writes: every line at most 99 characters, chord rows marked with '<', none
-// holding ":::::" or "#*#*#".
+// writes: every line at most 99 characters, only chord rows holding '<', none
+// holding ":::::", "#*#*#" or "*****".
 struct ImportBatch {
     int song_count;
     NewSong songs[ADD_SONGS_MAX];
     int source[ADD_SONGS_MAX];     // the number of the file each song came from
     int altered[ADD_SONGS_MAX];    // lines whose library marks had to be changed
+    int chord_marks[ADD_SONGS_MAX];   // lines not chord rows whose '<' became '\x8B' ('‹')
     int used;
     char pool[IMPORT_POOL_SIZE];
 };
+
+struct ImportWork;   // chordpro/import_work.h: the conversion's working memory
 
 void import_batch_reset(ImportBatch* batch);
 
@@ -51,5 +59,6 @@ ImportFormat format_of_name(const char* file_name);
 // byte-order mark), UTF-16 with a byte-order mark, or else Windows-1252; a
 // character Windows-1252 cannot hold becomes '?'. file_name (without its folder)
 // gives the title of a song that names none; source is stored with each song.
+// work is the conversion's working memory, owned by the caller.
 FileVerdict convert_song_file(unsigned char* bytes, int len, const char* file_name, ImportFormat format,
-                              int source, ImportBatch* batch);
+                              int source, ImportBatch* batch, ImportWork* work);

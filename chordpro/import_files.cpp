@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "chordpro/import.h"
-#include "shell/ui.h"
 #include "store/add_songs.h"
 #include "store/index.h"
 #include "store/record.h"
@@ -21,12 +20,6 @@ static const char FOLDER_SEPARATOR = '\\';
 #else
 static const char FOLDER_SEPARATOR = '/';
 #endif
-
-// One import's files and songs; far too big for the stack, and one import runs at a time.
-static ImportBatch batch;
-static unsigned char file_bytes[IMPORT_FILE_MAX + 1];
-static FileVerdict verdicts[IMPORT_FILES_MAX];
-static char summary[IMPORT_SUMMARY_SIZE];
 
 static const char* base_name(const char* path)
 {
@@ -52,12 +45,12 @@ static bool join_path(char* path, const char* folder, const char* name)
     return true;
 }
 
-static FileVerdict read_song_file(const char* path, int* len)
+static FileVerdict read_song_file(ImportRun* run, const char* path, int* len)
 {
     FILE* file = fopen(path, "rb");
     if (!file)
         return FILE_CANNOT_OPEN;
-    size_t n = fread(file_bytes, 1, sizeof file_bytes, file);
+    size_t n = fread(run->file_bytes, 1, sizeof run->file_bytes, file);
     bool failed = ferror(file) != 0;
     fclose(file);
     if (failed)
@@ -68,21 +61,23 @@ static FileVerdict read_song_file(const char* path, int* len)
     return FILE_READ;
 }
 
-static FileVerdict import_one_file(const char* folder, const char* name, int source)
+static FileVerdict import_one_file(ImportRun* run, const char* folder, const char* name, int source)
 {
     char path[PATH_SIZE];
     if (!join_path(path, folder, name))
         return FILE_CANNOT_OPEN;
     int len = 0;
-    FileVerdict verdict = read_song_file(path, &len);
+    FileVerdict verdict = read_song_file(run, path, &len);
     if (verdict != FILE_READ)
         return verdict;
-    return convert_song_file(file_bytes, len, base_name(name), format_of_name(name), source, &batch);
+    return convert_song_file(run->file_bytes, len, base_name(name), format_of_name(name), source, &run->batch,
+                             &run->work);
 }
 
 // ---- the summary -----------------------------------------------------------------
 
 struct Summary {
+    char* text;     // IMPORT_SUMMARY_SIZE bytes
     int used;
     int hidden;     // lines left out of a summary that would not fit
 };
@@ -95,8 +90,8 @@ static void summary_line(Summary* s, const char* line)
         return;
     }
     if (s->used > 0)
-        summary[s->used++] = '\r';
-    memcpy(summary + s->used, line, (size_t)len + 1);
+        s->text[s->used++] = '\r';
+    memcpy(s->text + s->used, line, (size_t)len + 1);
     s->used += len;
 }
 
@@ -137,59 +132,67 @@ static void headline(Summary* s, RewriteResult result, WriteResult why, int adde
     }
 }
 
-static void left_out_lines(Summary* s, const char* const* names, int count, bool titles_checked)
+static void left_out_lines(Summary* s, const ImportRun* run, const char* const* names, int count, bool titles_checked)
 {
     char line[SUMMARY_LINE_SIZE];
     bool heading = false;
     for (int f = 0; f < count; f++) {
         const char* name = base_name(names[f]);
-        if (verdicts[f] != FILE_READ) {
+        if (run->verdicts[f] != FILE_READ) {
             if (!heading)
                 summary_line(s, "Left out:");
             heading = true;
-            snprintf(line, sizeof line, "%s %s", name, file_reason(verdicts[f]));
+            snprintf(line, sizeof line, "%s %s", name, file_reason(run->verdicts[f]));
             summary_line(s, line);
             continue;
         }
-        for (int i = 0; titles_checked && i < batch.song_count; i++) {
-            if (batch.source[i] != f || batch.songs[i].taken == TITLE_FREE)
+        for (int i = 0; titles_checked && i < run->batch.song_count; i++) {
+            if (run->batch.source[i] != f || run->batch.songs[i].taken == TITLE_FREE)
                 continue;
             if (!heading)
                 summary_line(s, "Left out:");
             heading = true;
-            snprintf(line, sizeof line, "%s, %s: %s", name, batch.songs[i].title,
-                     batch.songs[i].taken == TITLE_IN_LIBRARY ? "the library already has a song of this title"
+            snprintf(line, sizeof line, "%s, %s: %s", name, run->batch.songs[i].title,
+                     run->batch.songs[i].taken == TITLE_IN_LIBRARY ? "the library already has a song of this title"
                                                               : "another song of this import has this title");
             summary_line(s, line);
         }
     }
 }
 
-static void changed_lines(Summary* s, const char* const* names)
+static void changed_lines(Summary* s, const ImportBatch* batch, const char* const* names)
 {
     char line[SUMMARY_LINE_SIZE];
     bool heading = false;
-    for (int i = 0; i < batch.song_count; i++) {
-        if (batch.songs[i].taken != TITLE_FREE || batch.altered[i] == 0)
+    for (int i = 0; i < batch->song_count; i++) {
+        if (batch->songs[i].taken != TITLE_FREE || batch->altered[i] + batch->chord_marks[i] == 0)
             continue;
         if (!heading)
             summary_line(s, "Changed:");
         heading = true;
-        snprintf(line, sizeof line, "%s, %s: %d %s \":::::\" or \"#*#*#\", which mark songs in the library;",
-                 base_name(names[batch.source[i]]), batch.songs[i].title, batch.altered[i],
-                 batch.altered[i] == 1 ? "line held" : "lines held");
-        summary_line(s, line);
-        summary_line(s, "their colons became ';' and their stars '+'.");
+        const char* name = base_name(names[batch->source[i]]);
+        if (batch->altered[i] > 0) {
+            snprintf(line, sizeof line, "%s, %s: %d %s \":::::\", \"*****\" or \"#*#*#\", the library's marks;",
+                     name, batch->songs[i].title, batch->altered[i], batch->altered[i] == 1 ? "line held" : "lines held");
+            summary_line(s, line);
+            summary_line(s, "their colons became ';' and their stars '+'.");
+        }
+        if (batch->chord_marks[i] > 0) {
+            snprintf(line, sizeof line, "%s, %s: %d %s '<', which marks chord rows; it became '\x8B'.", name,
+                     batch->songs[i].title, batch->chord_marks[i],
+                     batch->chord_marks[i] == 1 ? "line of words held" : "lines of words held");
+            summary_line(s, line);
+        }
     }
 }
 
-static void write_summary(const char* const* names, int count, int beyond, RewriteResult result, WriteResult why,
-                          int added)
+static void write_summary(ImportRun* run, const char* const* names, int count, int beyond, RewriteResult result,
+                          WriteResult why, int added)
 {
-    Summary s = {0, 0};
-    summary[0] = 0;
+    Summary s = {run->summary, 0, 0};
+    run->summary[0] = 0;
     headline(&s, result, why, added);
-    left_out_lines(&s, names, count, result == REWRITE_OK);
+    left_out_lines(&s, run, names, count, result == REWRITE_OK);
     char line[SUMMARY_LINE_SIZE];
     if (beyond > 0) {
         snprintf(line, sizeof line, "%d more files were not read: at most %d files at a time.", beyond,
@@ -197,34 +200,30 @@ static void write_summary(const char* const* names, int count, int beyond, Rewri
         summary_line(&s, line);
     }
     if (result == REWRITE_OK)
-        changed_lines(&s, names);
+        changed_lines(&s, &run->batch, names);
     if (s.hidden > 0) {
         snprintf(line, sizeof line, "\r(and %d more)", s.hidden);
-        copy_bounded(summary + s.used, IMPORT_SUMMARY_SIZE - s.used, line);
+        copy_bounded(run->summary + s.used, IMPORT_SUMMARY_SIZE - s.used, line);
     }
 }
 
-int import_song_files(UiWindow dialog, const char* folder, const char* const* names, int count)
+int import_song_files(ImportRun* run, const char* folder, const char* const* names, int count,
+                      ImportProgress progress, void* context)
 {
     int beyond = count > IMPORT_FILES_MAX ? count - IMPORT_FILES_MAX : 0;
     count -= beyond;
-    import_batch_reset(&batch);
-    for (int f = 0; f < count; f++)
-        verdicts[f] = import_one_file(folder, names[f], f);
+    import_batch_reset(&run->batch);
+    for (int f = 0; f < count; f++) {
+        if (progress)
+            progress(context, f, count);
+        run->verdicts[f] = import_one_file(run, folder, names[f], f);
+    }
 
     int added = 0;
     RewriteResult result = REWRITE_OK;
     WriteResult why = WRITE_OK;
-    if (batch.song_count > 0)
-        result = add_songs(batch.songs, batch.song_count, &added, &why);
-    write_summary(names, count, beyond, result, why, added);
-    if (added > 0)
-        fill_title_list(dialog, LIBRARY_FILE);
-    ui_message_box(dialog, summary, "IMPORT");
+    if (run->batch.song_count > 0)
+        result = add_songs(run->batch.songs, run->batch.song_count, &added, &why);
+    write_summary(run, names, count, beyond, result, why, added);
     return added;
-}
-
-const char* import_summary()
-{
-    return summary;
 }

@@ -7,13 +7,14 @@
 #include <cstring>
 #include <string>
 
-#include "chordpro/import.h"
+#include "chordpro/import_work.h"
 #include "tests/support/fuzz_work_dir.h"
 #include "transpose/chord_row.h"
 
 namespace {
 
 ImportBatch batch;
+ImportWork work;
 unsigned char bytes[IMPORT_FILE_MAX];
 
 void check_song(const NewSong& song)
@@ -33,7 +34,8 @@ void check_song(const NewSong& song)
         std::string line = body.substr(at, (end = body.find('\n', at)) - at);
         fuzz_check(line.size() <= IMPORT_ROW_MAX && (line.empty() || (line[0] != ';' && line.back() != ' ')) &&
                        line.find_first_of(std::string("\r\x1A&\0", 4)) == std::string::npos &&
-                       line.find(":::::") == std::string::npos && line.find("#*#*#") == std::string::npos,
+                       line.find(":::::") == std::string::npos && line.find("#*#*#") == std::string::npos &&
+                       line.find("*****") == std::string::npos,
                    "a body line the library cannot hold");
     }
 }
@@ -60,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     memcpy(bytes, data + 1, size - 1);
     import_batch_reset(&batch);
-    FileVerdict verdict = convert_song_file(bytes, (int)(size - 1), "fuzz input.cho", (ImportFormat)(data[0] % 3), 7, &batch);
+    FileVerdict verdict = convert_song_file(bytes, (int)(size - 1), "fuzz input.cho", (ImportFormat)(data[0] % 3), 7, &batch,
+                                            &work);
     fuzz_check((verdict == FILE_READ) == (batch.song_count > 0), "a verdict that does not match the songs");
     for (int i = 0; i < batch.song_count; i++) {
         fuzz_check(batch.source[i] == 7, "a song without its file");

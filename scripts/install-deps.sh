@@ -9,6 +9,15 @@ need_pkgs=(cmake g++ make googletest libgtest-dev libbenchmark-dev clang
   cups cups-client printer-driver-cups-pdf libcups2:i386 poppler-utils ghostscript
   zip unzip lcov)
 
+# chordsheetjs, which a test feeds the ChordPro export to, from the npm registry into
+# build/node; where node or npm is missing that test says so and is skipped.
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if command -v npm >/dev/null 2>&1 && [ ! -d "$root/build/node/node_modules/chordsheetjs" ]; then
+  mkdir -p "$root/build/node"
+  npm install --silent --no-audit --no-fund --prefix "$root/build/node" chordsheetjs@15.5.2 >/dev/null 2>&1 ||
+    echo "install-deps: chordsheetjs could not be installed with npm; its test will be skipped" >&2
+fi
+
 missing=()
 for p in "${need_pkgs[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -3,12 +3,18 @@
 
 #include <commdlg.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "chordpro/import_files.h"
+#include "resources/resource.h"
+#include "shell/shared_state.h"
+#include "shell/win_util.h"
+#include "store/index.h"
 
 enum {
-    CHOSEN_SIZE = 65536    // the folder and a few thousand file names
+    CHOSEN_SIZE = 65536,   // the folder and a few thousand file names
+    STATUS_SIZE = 64
 };
 
 static const char filters[] =
@@ -18,6 +24,7 @@ static const char filters[] =
 
 static char chosen[CHOSEN_SIZE];
 static const char* names[IMPORT_FILES_MAX];
+static ImportRun run;      // a few megabytes: no stack holds it
 
 // The open dialog, several files at once. OFN_NOCHANGEDIR matters: without it the
 // dialog makes the chosen folder the current one, and every later save would
@@ -63,6 +70,17 @@ static int split_chosen(const OPENFILENAMEA* ofn, const char** folder)
     return count;
 }
 
+// "Importing 120 of 500" in the home screen's status text, painted at once:
+// the import runs on the only thread, so no message would paint it.
+static void show_progress(void* context, int done, int total)
+{
+    HWND status = GetDlgItem((HWND)context, IDC_LIST_STATUS);
+    char text[STATUS_SIZE];
+    snprintf(text, sizeof text, "Importing %d of %d", done + 1, total);
+    SetWindowTextA(status, text);
+    UpdateWindow(status);
+}
+
 void import_songs(HWND dialog)
 {
     OPENFILENAMEA ofn;
@@ -70,7 +88,13 @@ void import_songs(HWND dialog)
         return;
     const char* folder = "";
     int count = split_chosen(&ofn, &folder);
+    char status[STATUS_SIZE];
+    get_item_text(dialog, IDC_LIST_STATUS, status, sizeof status);
     HCURSOR before = SetCursor(LoadCursorA(nullptr, (LPCSTR)IDC_WAIT));
-    import_song_files(dialog, folder, names, count);
+    int added = import_song_files(&run, folder, names, count, show_progress, dialog);
     SetCursor(before);
+    SetDlgItemTextA(dialog, IDC_LIST_STATUS, status);
+    if (added > 0)
+        fill_title_list(dialog, LIBRARY_FILE);
+    MessageBoxA(dialog, run.summary, "IMPORT", MB_OK);
 }

@@ -95,6 +95,9 @@ bool safe_write_text(SafeWrite* w, const char* text)
 // Closes the temporary file, on the disk; a full disk may show only here.
 static void finish_temp(SafeWrite* w)
 {
+    // a caller may have written through the file itself
+    if (w->result == WRITE_OK && ferror(w->file))
+        w->result = WRITE_FAILED;
     if (w->result == WRITE_OK && flush_to_disk(w->file) != 0)
         w->result = last_file_error();
     if (fclose(w->file) != 0 && w->result == WRITE_OK)

@@ -293,6 +293,11 @@ bool is_chord_token(const char* token, int len)
     return token_kind(token, len) == TOKEN_CHORD;
 }
 
+bool is_sign_token(const char* token, int len)
+{
+    return token_kind(token, len) == TOKEN_SIGN;
+}
+
 bool looks_like_chord_row(const char* row, int len)
 {
     RowTokens r = classify_row(row, len);

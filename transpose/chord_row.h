@@ -13,6 +13,9 @@ bool looks_like_chord_row(const char* row, int len);
 // '/', the whole optionally in brackets "(G)".
 bool is_chord_token(const char* token, int len);
 
+// A bar or repeat sign ("|", ":|", "%", "/", "x2") or N.C.: at home on a chord row, never transposed.
+bool is_sign_token(const char* token, int len);
+
 // The column where the row's mark goes: right after its last chord. *replaces is
 // 1 when a blank stands there (the mark takes its place, so nothing behind it
 // moves), 0 when the mark is inserted. -1 when the row needs no mark: it holds

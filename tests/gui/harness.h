@@ -38,7 +38,7 @@ std::string item_text(HWND dialog, int id);
 void set_item_text_to(HWND dialog, int id, const std::string& text);
 std::vector<std::string> items_of(HWND box);   // of a combo box or a list box
 // Waits for a message box whose caption starts so, reads its text, closes it with OK.
-bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms = 10000);
+bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms = 10000, int button = IDOK);
 // Presses OK or Cancel in the print dialog; returns its printer, "" when none came.
 std::string press_print_dialog(DWORD pid, bool ok);
 

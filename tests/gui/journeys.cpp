@@ -182,11 +182,11 @@ std::vector<std::string> items_of(HWND box)
     return items;
 }
 
-bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms)
+bool close_message_box(DWORD pid, const char* caption, std::string* text, DWORD timeout_ms, int button)
 {
     HWND box = wait_dialog(pid, caption, 0xFFFF, timeout_ms);
     *text = item_text(box, 0xFFFF);
-    click(box, IDOK);
+    click(box, button);
     return box && wait_window_gone(box);
 }
 
@@ -404,9 +404,10 @@ const std::map<std::string, Step> steps = {
         wait_until([&] { return items_of(GetDlgItem(j.target("IDC_LIST_"), IDC_LIST_SONGS)).size() != rows; });
     }},
     {"review", [](Journey& j) { j.run({{"type", "IDC_LIST_TITLES", j.a}, {"click", "IDC_LIST_REVIEW"}, {"viewer"}}); }},
-    {"message", [](Journey& j) {   // a box whose caption starts so, holding the text; closed with OK
+    {"message", [](Journey& j) {   // a box whose caption starts so, holding the text; closed with OK [| IDYES or IDNO]
         std::string text;
-        CHECK(close_message_box(j.app.pid, j.a.c_str(), &text) && text.find(j.b) != std::string::npos);
+        int button = j.s.size() > 3 ? (j.s[3] == "IDYES" ? IDYES : IDNO) : IDOK;
+        CHECK(close_message_box(j.app.pid, j.a.c_str(), &text, 10000, button) && text.find(j.b) != std::string::npos);
     }},
     {"file", [](Journey& j) { write_file(j.path(j.a), j.b); }},
     {"saved", [](Journey& j) { CHECK_SOON(read_file(j.path(j.a)), j.b); }},

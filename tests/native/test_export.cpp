@@ -3,7 +3,10 @@
 
 #include <sys/stat.h>
 
+#include "chordpro/cp1252.h"
+#include "chordpro/import_files.h"
 #include "layout/service_pages.h"
+#include "store/book_format.h"
 #include "store/index.h"
 #include "tests/support/test_files.h"
 #include "transpose/transpose.h"
@@ -12,6 +15,7 @@ namespace {
 
 using ExportSongList = InTempDir;
 SongListEntry songs[SONG_LIST_SIZE];
+SongLines work;
 
 // The home dialog's list as service.cho expects it: a title chosen from the title
 // box (trailing blank), typed ones, one behind the end-of-book marker, and key
@@ -40,7 +44,7 @@ TEST_F(ExportSongList, WritesTheExpectedChordProAndLeavesTheViewerAlone)
     ASSERT_EQ(read_list(), 5);
     EXPECT_EQ(songs[1].key_change, 0);
     EXPECT_EQ(state.song_list[1].key_change, 13);
-    ASSERT_EQ(export_song_list(songs, 5, "service.cho"), 0);
+    ASSERT_EQ(export_song_list(songs, 5, "service.cho", &work), 0);
     EXPECT_EQ(read_file("service.cho"), source_file("tests/golden/service.cho"));
     EXPECT_FALSE(file_exists("service.cho.tmp"));
     EXPECT_STREQ(state.current_title, "VIEWER SONG");
@@ -80,7 +84,71 @@ TEST_F(ExportSongList, PrintedSongIsTheViewersSongInItsKey)
     EXPECT_STREQ(lines.shown[1], "Song Not Found");
 }
 
-int export_in_child(long count) { return export_song_list(songs, (int)count, "full.cho") == 0 ? 0 : 1; }
+// Each row of the songs as the viewer shows them at key, "<" in front of a chord row.
+std::string rows_shown(const char* const* titles, int count, int key)
+{
+    std::string rows;
+    for (int i = 0; i < count; i++) {
+        EXPECT_EQ(load_song_lines_at(titles[i], -1, &work), 0) << titles[i];
+        transpose_lines(work.raw, work.shown, work.count, key);
+        for (int row = 1; row < work.count; row++)
+            rows += (is_chord_row(work.raw[row], LINE_WIDTH) ? "<" : " ") +
+                    std::string(work.shown[row]).erase(std::string(work.shown[row]).find_last_not_of(' ') + 1) + "\n";
+    }
+    return rows;
+}
+
+// Exported at a key change and imported into an empty library, every song comes
+// back with every row as the viewer showed it: chords at their columns, words
+// holding ChordPro's own characters unchanged.
+TEST_F(ExportSongList, ImportGivesBackEveryRowAtItsColumn)
+{
+    static ImportRun run;
+    const char* titles[] = {"GRACE", "HARD WORDS"};
+    for (int key : {0, 2, -3}) {
+        write_file(LIBRARY_FILE, source_file("tests/golden/round_trip.cnr"));
+        SongListEntry list[2] = {{"GRACE", key}, {"HARD WORDS", key}};
+        std::string before = rows_shown(titles, 2, key);
+        ASSERT_EQ(export_song_list(list, 2, "trip.cho", &work), 0);
+        write_file(LIBRARY_FILE, ";\r\n");
+        const char* names[] = {"trip.cho"};
+        ASSERT_EQ(import_song_files(&run, "", names, 1, nullptr, nullptr), 2) << run.summary;
+        EXPECT_EQ(rows_shown(titles, 2, 0), before) << "key change " << key;
+    }
+}
+
+// One file a song, named by running order, read by chordsheetjs (from npm, see
+// scripts/install-deps.sh): every title, row of words and chord column as the
+// viewer shows them; a song not found is its title alone.
+TEST_F(ExportSongList, ChordsheetjsReadsEachSongFileAsShown)
+{
+    std::string modules = std::string(CANTORIA_SOURCE) + "/build/node/node_modules";
+    if (system("node --version >/dev/null 2>&1") != 0 || !file_exists((modules + "/chordsheetjs").c_str()))
+        GTEST_SKIP() << "node or chordsheetjs is missing: scripts/install-deps.sh installs chordsheetjs with npm";
+    write_file(LIBRARY_FILE, source_file("tests/golden/round_trip.cnr"));
+    SongListEntry list[3] = {{"GRACE", 2}, {"Not There", 0}, {"hard words", -3}};
+    const char* titles[] = {"GRACE", "HARD WORDS"};
+    std::string expected = "GRACE\n" + rows_shown(titles, 1, 2) + "Not There\nHARD WORDS\n" + rows_shown(titles + 1, 1, -3);
+    std::string utf8;
+    for (char c : expected) {
+        char code[4];
+        utf8.append(code, (size_t)cp1252_to_utf8((unsigned char)c, code));
+    }
+    char failed[1100];
+    ASSERT_EQ(mkdir("tablet", 0700), 0);
+    ASSERT_EQ(export_song_files(list, 3, "tablet", &work, failed, sizeof failed), 0) << failed;
+    std::string command = "NODE_PATH='" + modules + "' node '" + CANTORIA_SOURCE +
+                          "/tests/chordsheetjs/read_back.js' 'tablet/01 GRACE.cho' 'tablet/02 Not There.cho' "
+                          "'tablet/03 HARD WORDS.cho'";
+    FILE* node = popen(command.c_str(), "r");
+    std::string read;
+    for (int c; node && (c = fgetc(node)) != EOF;)
+        read += (char)c;
+    EXPECT_EQ(node ? pclose(node) : -1, 0);
+    EXPECT_EQ(read, utf8);
+}
+
+int export_in_child(long count) { return export_song_list(songs, (int)count, "full.cho", &work) == 0 ? 0 : 1; }
 
 // A disk that fills, a target that cannot be replaced, a folder that is not
 // there: no success, the chosen name as it was, no temporary file left.
@@ -94,12 +162,12 @@ TEST_F(ExportSongList, FailureLeavesTheChosenNameAsItWas)
 
     ASSERT_EQ(mkdir("taken.cho", 0700), 0);
     write_file("taken.cho/inside", "x");
-    EXPECT_EQ(export_song_list(songs, count, "taken.cho"), -1);
+    EXPECT_EQ(export_song_list(songs, count, "taken.cho", &work), -1);
     EXPECT_EQ(read_file("taken.cho/inside"), "x");
     EXPECT_FALSE(file_exists("taken.cho.tmp"));
 
-    EXPECT_EQ(export_song_list(songs, count, "no/such/folder/list.cho"), -1);
-    EXPECT_EQ(export_song_list(songs, count, ""), -1);
+    EXPECT_EQ(export_song_list(songs, count, "no/such/folder/list.cho", &work), -1);
+    EXPECT_EQ(export_song_list(songs, count, "", &work), -1);
 }
 
 }  // namespace
