@@ -92,7 +92,8 @@ static void viewer_command(int id)
 
 // On to the next screen, or back; past the song's end the first press waits for a
 // second within two seconds, which moves to the next (or previous) song of the list.
-static void turn(int step)
+// A key held down repeats: its repeats never count as the second press.
+static void turn(int step, bool repeated)
 {
     int to = stage.screen + step;
     if (to >= 0 && to < stage.layout.screens) {
@@ -104,7 +105,7 @@ static void turn(int step)
     int song = state.list_pos + step;
     if (state.review_mode != 0 || song < 0 || song >= state.song_count || song >= SONG_LIST_SIZE)
         return;
-    if (stage.armed == step && GetTickCount() - stage.armed_at <= SECOND_PRESS_MS) {
+    if (stage.armed == step && !repeated && GetTickCount() - stage.armed_at <= SECOND_PRESS_MS) {
         viewer_command(step > 0 ? IDC_VIEWER_NEXT_SONG : IDC_VIEWER_PREV_SONG);
         stage.screen = step > 0 ? 0 : stage.layout.screens - 1;
         show();
@@ -130,11 +131,12 @@ static void close_stage()
     DestroyWindow(stage.window);
 }
 
-static void on_key(WPARAM key)
+static void on_key(WPARAM key, LPARAM flags)
 {
+    bool repeated = (flags & 0x40000000) != 0;   // the key was already down
     switch (key) {
-    case VK_NEXT: case VK_DOWN: case VK_RIGHT: case VK_SPACE: turn(+1); break;
-    case VK_PRIOR: case VK_UP: case VK_LEFT: turn(-1); break;
+    case VK_NEXT: case VK_DOWN: case VK_RIGHT: case VK_SPACE: turn(+1, repeated); break;
+    case VK_PRIOR: case VK_UP: case VK_LEFT: turn(-1, repeated); break;
     case VK_HOME: go_to_screen(0); break;
     case VK_END: go_to_screen(stage.layout.screens - 1); break;
     case VK_ESCAPE: case VK_F11: close_stage(); break;
@@ -195,7 +197,7 @@ static void paint_stage(HWND window)
 static LRESULT CALLBACK stage_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
-    case WM_KEYDOWN: on_key(wparam); return 0;
+    case WM_KEYDOWN: on_key(wparam, lparam); return 0;
     case WM_CHAR: on_char(wparam); return 0;
     case WM_PAINT: paint_stage(window); return 0;
     case WM_ERASEBKGND: return 1;
