@@ -114,6 +114,9 @@ static int letters_for(StageLayout* layout, int columns, int measure, int widest
 {
     int rows = layout->last - layout->first + 1;
     int per_column = (rows + columns - 1) / columns;
+    for (int i = layout->first; i <= layout->last && per_column < 2; i++)
+        if (layout->with_words[i])
+            per_column = 2;   // a column of one row would part a chord row from its words
     while (per_column < rows && place_rows(layout, per_column, 1, columns) > columns)
         per_column++;
     int whole = layout->area_height / per_column;
