@@ -53,6 +53,7 @@
 #define IDC_VIEWER_PRINT        4028
 #define IDC_VIEWER_MAGNIFY_UP   4031
 #define IDC_VIEWER_MAGNIFY_DOWN 4032
+#define IDC_VIEWER_STAGE        4038     // "&Stage": the song full screen, turned by a pedal (also F11)
 
 // Song editor "BOOK"
 #define IDC_EDITOR_EXIT_SAVE    1

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the user guide's pictures docs/images/{home,viewer,viewer-plus3,editor}.png:
+# Makes the user guide's pictures docs/images/{home,viewer,viewer-plus3,editor,stage,stage-dark}.png:
 # runs cantoria.exe under Xvfb and Wine on its example library, driven by the
 # journeys of tests/gui/journeys/shots.txt, which save each window as the screen shows it;
 # and the printed service docs/images/printed-{order,song}.png, the first two pages
@@ -23,7 +23,7 @@ pdf=/var/spool/cups-pdf/out/SONG_LIST_$(date +%F).pdf
 for i in $(seq 300); do tail -c 8 "$pdf" 2>/dev/null | grep -q EOF && break; sleep 0.1; done
 cp "$pdf" "$shots/service.pdf" 2>/dev/null && rm -f "$pdf"
 mkdir -p "$root/docs/images"
-for name in home viewer viewer-plus3 editor; do
+for name in home viewer viewer-plus3 editor stage stage-dark; do
   if [ -f "$shots/$name.png" ]; then
     # no time stamps in the PNG: the same screen gives the same file
     convert "$shots/$name.png" -strip -define png:exclude-chunks=date,time "$root/docs/images/$name.png"

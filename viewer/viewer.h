@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "shell/shared_state.h"
+
 INT_PTR CALLBACK viewer_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Prints the song as last painted: title and display_lines in the viewer's font
@@ -14,3 +16,10 @@ HFONT create_song_font(int height, int width);
 
 // The viewer's character cell at the current magnification (magnify_level).
 void magnified_cell(int* height, int* width);
+
+// The entry the viewer stands on while running the list (entry 0 of an empty list).
+SongListEntry* current_entry();
+
+// The stage view of the viewer's song, full screen on the viewer's monitor; returns
+// when it closes, the viewer then on the song and key it showed last.
+void open_stage(HWND viewer);

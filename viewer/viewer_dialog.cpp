@@ -24,13 +24,29 @@ HFONT create_song_font(int height, int width)
                        CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_DONTCARE, "Lucida Console");
 }
 
-// The entry the viewer stands on while running the list (entry 0 of an empty list).
-static SongListEntry* current_entry()
+SongListEntry* current_entry()
 {
     int pos = state.list_pos;
     if (pos < 0 || pos >= SONG_LIST_SIZE)
         pos = 0;
     return &state.song_list[pos];
+}
+
+// F11 opens the stage view. The dialog manager hands keys to the focused button,
+// so F11 is taken on its way there, from every viewer's message loop.
+static HHOOK key_filter;
+
+static LRESULT CALLBACK filter_viewer_keys(int code, WPARAM wparam, LPARAM lparam)
+{
+    MSG* msg = (MSG*)lparam;
+    if (code == MSGF_DIALOGBOX && msg->message == WM_KEYDOWN && msg->wParam == VK_F11) {
+        HWND viewer = GetAncestor(msg->hwnd, GA_ROOT);
+        if (GetDlgItem(viewer, IDC_VIEWER_STAGE)) {
+            PostMessageA(viewer, WM_COMMAND, IDC_VIEWER_STAGE, 0);
+            return 1;
+        }
+    }
+    return CallNextHookEx(key_filter, code, wparam, lparam);
 }
 
 static void open_viewer(HWND dialog)
@@ -168,6 +184,7 @@ static void on_command(HWND dialog, int command)
     case IDC_VIEWER_PRINT: print_song(); break;
     case IDC_VIEWER_MAGNIFY_UP: magnify(dialog, +1); break;
     case IDC_VIEWER_MAGNIFY_DOWN: magnify(dialog, -1); break;
+    case IDC_VIEWER_STAGE: open_stage(dialog); break;
     default: break;
     }
 }
@@ -176,6 +193,8 @@ INT_PTR CALLBACK viewer_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
 {
     switch (message) {
     case WM_INITDIALOG:
+        if (!key_filter)
+            key_filter = SetWindowsHookExA(WH_MSGFILTER, filter_viewer_keys, nullptr, GetCurrentThreadId());
         PostMessageA(dialog, WM_COMMAND, CMD_START, 0);
         return TRUE;
     case WM_COMMAND:

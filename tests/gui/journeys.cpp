@@ -238,7 +238,8 @@ std::string source(const std::string& path)   // a file of the source tree
 int control_id(const std::string& name)
 {
     static std::map<std::string, int> ids = {{"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}, {"SB_LINEUP", SB_LINEUP},
-        {"SB_LINEDOWN", SB_LINEDOWN}, {"SB_PAGEUP", SB_PAGEUP}, {"SB_PAGEDOWN", SB_PAGEDOWN}, {"SB_THUMBTRACK", SB_THUMBTRACK}};
+        {"SB_LINEDOWN", SB_LINEDOWN}, {"SB_PAGEUP", SB_PAGEUP}, {"SB_PAGEDOWN", SB_PAGEDOWN}, {"SB_THUMBTRACK", SB_THUMBTRACK},
+        {"VK_NEXT", VK_NEXT}, {"VK_PRIOR", VK_PRIOR}, {"VK_ESCAPE", VK_ESCAPE}, {"VK_F11", VK_F11}};
     std::string text = ids.count("IDC_LIST_TITLES") ? "" : source("resources/resource.h");
     char id[64];
     int value;
@@ -426,6 +427,15 @@ const std::map<std::string, Step> steps = {
     {"scroll", [](Journey& j) { PostMessageA(j.current, WM_VSCROLL, MAKEWPARAM(control_id(j.a), atoi(j.b.c_str())), 0); }},
     {"top", [](Journey& j) { CHECK_SOON(std::to_string(top_row_length(j.current)), j.a); }},
     {"wait", [](Journey& j) { Sleep(atoi(j.a.c_str())); }},
+    {"stage", [](Journey& j) {   // the stage view: a full-screen window of its own class
+        std::vector<HWND> found;
+        wait_until([&] { return !(found = windows_of(j.app.pid, "CantoriaStage")).empty(); });
+        CHECK(!found.empty() && (j.current = j.windows["stage"] = found[0]));
+    }},
+    // press | a key (VK_NEXT) or a character typed, posted to the current window
+    {"press", [](Journey& j) { PostMessageA(j.current, j.a.size() == 1 ? WM_CHAR : WM_KEYDOWN, j.a.size() == 1 ?
+                                            (unsigned char)j.a[0] : control_id(j.a), 0); }},
+    {"header", [](Journey& j) { CHECK_SOON(window_text(j.current), j.a); }},   // the caption, as a screen reader reads it
     {"print", [](Journey& j) {   // print | ok or cancel | the document, whose old PDF goes first [| the button]
         DeleteFileA(wine_path(pdf_of(j.b)).c_str());
         std::string button = j.s.size() > 3 ? j.s[3] : "IDC_VIEWER_PRINT";
@@ -505,13 +515,13 @@ void register_journeys(const char* suite)
 int main(int argc, char** argv)
 {
     if (argc < 3)
-        return printf("usage: gui_tests SUITE CANTORIA_EXE\n"), 2;
+        return printf("usage: gui_tests SUITE CANTORIA_EXE [NAME: only the cases whose name holds it]\n"), 2;
     program_path = argv[2];
     setvbuf(stdout, nullptr, _IONBF, 0);
     register_journeys(argv[1]);
     int passed = 0, failed = 0;
     for (const GuiCase& test : gui_cases()) {
-        if (test.suite != argv[1])
+        if (test.suite != argv[1] || (argc > 3 && test.name.find(argv[3]) == std::string::npos))
             continue;
         printf("[ RUN  ] %s.%s\n", argv[1], test.name.c_str());
         int failures = gui_failures;
