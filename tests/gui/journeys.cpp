@@ -237,7 +237,7 @@ std::string source(const std::string& path)   // a file of the source tree
 
 int control_id(const std::string& name)
 {
-    static std::map<std::string, int> ids = {{"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}, {"SB_LINEUP", SB_LINEUP},
+    static std::map<std::string, int> ids = {{"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}, {"IDYES", IDYES}, {"IDNO", IDNO}, {"WM_CLOSE", WM_CLOSE}, {"SB_LINEUP", SB_LINEUP},
         {"SB_LINEDOWN", SB_LINEDOWN}, {"SB_PAGEUP", SB_PAGEUP}, {"SB_PAGEDOWN", SB_PAGEDOWN}, {"SB_THUMBTRACK", SB_THUMBTRACK},
         {"VK_NEXT", VK_NEXT}, {"VK_PRIOR", VK_PRIOR}, {"VK_ESCAPE", VK_ESCAPE}, {"VK_F11", VK_F11}};
     std::string text = ids.count("IDC_LIST_TITLES") ? "" : source("resources/resource.h");
@@ -405,9 +405,9 @@ const std::map<std::string, Step> steps = {
         wait_until([&] { return items_of(GetDlgItem(j.target("IDC_LIST_"), IDC_LIST_SONGS)).size() != rows; });
     }},
     {"review", [](Journey& j) { j.run({{"type", "IDC_LIST_TITLES", j.a}, {"click", "IDC_LIST_REVIEW"}, {"viewer"}}); }},
-    {"message", [](Journey& j) {   // a box whose caption starts so, holding the text; closed with OK [| IDYES or IDNO]
+    {"message", [](Journey& j) {   // a box whose caption starts so, holding the text; closed with OK [| a button]
         std::string text;
-        int button = j.s.size() > 3 ? (j.s[3] == "IDYES" ? IDYES : IDNO) : IDOK;
+        int button = j.s.size() > 3 ? control_id(j.s[3]) : IDOK;
         CHECK(close_message_box(j.app.pid, j.a.c_str(), &text, 10000, button) && text.find(j.b) != std::string::npos);
     }},
     {"file", [](Journey& j) { write_file(j.path(j.a), j.b); }},
@@ -418,6 +418,18 @@ const std::map<std::string, Step> steps = {
     // another program holds the file open without sharing
     {"hold", [](Journey& j) { j.held = CreateFileA(j.path(j.a).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); }},
     {"release", [](Journey& j) { CloseHandle(j.held), j.held = INVALID_HANDLE_VALUE; }},
+    // the file becomes a link to a device that is always full: every write to it fails "disk full"
+    // [| off: the link goes again]
+    {"full", [](Journey& j) {
+        typedef char* (CDECL * UnixName)(const WCHAR*);   // Wine's own: where a Windows path is on the Unix side
+        UnixName unix_name = (UnixName)(void*)GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
+        std::string path = j.path(j.a);
+        std::wstring wide(path.begin(), path.end());
+        char* file = unix_name ? unix_name(wide.c_str()) : nullptr;
+        std::string command = (j.b == "off" ? "rm -f '" : "ln -sf /dev/full '") + std::string(file ? file : "") + "'";
+        CHECK(file && run_unix_shell(command, "/tmp/cantoria-linked-" + std::to_string(GetTickCount())));
+        HeapFree(GetProcessHeap(), 0, file);
+    }},
     {"exit", [](Journey& j) { CHECK_EQ(std::to_string(app_stop(j.app, 15000)), j.a); }},
     {"caption", [](Journey& j) { CHECK_EQ(window_text(j.main_window()), j.a); }},
     {"menu", [](Journey& j) { PostMessageA(j.main_window(), WM_COMMAND, control_id(j.a), 0); }},
