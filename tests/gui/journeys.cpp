@@ -516,13 +516,13 @@ void register_journeys(const char* suite)
 int main(int argc, char** argv)
 {
     if (argc < 3)
-        return printf("usage: gui_tests SUITE CANTORIA_EXE\n"), 2;
+        return printf("usage: gui_tests SUITE CANTORIA_EXE [PART OF A TEST'S NAME]\n"), 2;
     program_path = argv[2];
     setvbuf(stdout, nullptr, _IONBF, 0);
     register_journeys(argv[1]);
     int passed = 0, failed = 0;
     for (const GuiCase& test : gui_cases()) {
-        if (test.suite != argv[1])
+        if (test.suite != argv[1] || (argc > 3 && test.name.find(argv[3]) == std::string::npos))
             continue;
         printf("[ RUN  ] %s.%s\n", argv[1], test.name.c_str());
         int failures = gui_failures;
