@@ -71,12 +71,12 @@ void make_song(int count, int width, bool widest_99)
 // Every row whole inside the printable area, each placed once and in order, none
 // above its header, no chord row or label parted from the row beneath, no column
 // starting with a blank row; the header inside too.
-void check_song(const PrinterPage& page, const SongPrint& print, MeasureText measure)
+void check_song(const PrinterPage& page, const SongPrint& print, MeasureText measure, const char* key)
 {
     const PageLayout& l = print.layout;
     const PagePlan& p = print.plan;
     char header[HEADER_SIZE];
-    page_header("A TITLE OF SOME LENGTH", "+2", l.pages, l.pages, header, sizeof header);
+    page_header("A TITLE OF SOME LENGTH", key, l.pages, l.pages, header, sizeof header);
     EXPECT_LE(p.title_x + measure(nullptr, &print.header_letters, header, (int)strlen(header)), page.printable_width);
     for (int i = 0, last = -1; i < rows.count; i++) {
         if (l.page[i] < 0) {
@@ -93,7 +93,7 @@ void check_song(const PrinterPage& page, const SongPrint& print, MeasureText mea
             EXPECT_TRUE(l.page[i] > l.page[last] || l.x[i] > l.x[last]) << "row " << i;
         }
         bool column_start = last < 0 || l.page[i] != l.page[last] || l.x[i] != l.x[last];
-        EXPECT_FALSE(column_start && rows.kind[i] == ROW_BLANK) << "row " << i;
+        EXPECT_FALSE(column_start && rows.kind[i] == ROW_BLANK && !(i == 0 && p.first_row_stays)) << "row " << i;
         bool held = (rows.kind[last < 0 ? 0 : last] == ROW_CHORD && rows.kind[i] == ROW_LYRIC) ||
                     (rows.label[last < 0 ? 0 : last] && rows.kind[i] != ROW_BLANK);
         EXPECT_FALSE(column_start && last == i - 1 && last >= 0 && held) << "row " << i << " parted";
@@ -104,7 +104,8 @@ void check_song(const PrinterPage& page, const SongPrint& print, MeasureText mea
 using PlanSong = InTempDir;
 
 // A printer as GetDeviceCaps tells it, the driver's letters, then for each song
-// (rows x width) the letters at magnifications 0, 2 and 6: height x width, columns, pages.
+// (rows x width) the letters at magnifications 0, 2 and 6: height x width, columns, pages, and
+// "viewer" where "* Print" keeps the viewer's own page.
 TABLE_TEST(PlanSong, FitsEveryRowOfTheTableOnThePaper, "page_layout", "plan_song")
 {
     PrinterPage page;
@@ -121,11 +122,16 @@ TABLE_TEST(PlanSong, FitsEveryRowOfTheTableOnThePaper, "page_layout", "plan_song
     for (Letters wanted : {Letters{60, 45, false}, Letters{70, 55, false}, Letters{100, 75, false}}) {
         static SongPrint print;
         plan_song(&rows, shown, "A TITLE OF SOME LENGTH", "+2", &frame, wanted, measure, nullptr, &print);
-        check_song(page, print, measure);
+        check_song(page, print, measure, "+2");
         EXPECT_GE(print.letters.height, std::min(frame.floor_height, wanted.height));
         out += (out.empty() ? "" : ", ") + std::to_string(print.letters.height) + "x" +
                std::to_string(print.letters.width) + " " + std::to_string(print.plan.columns) + " " +
                std::to_string(print.layout.pages);
+        // the viewer's own page only where all of it fits
+        if (plan_viewer_page(&rows, shown, "A TITLE OF SOME LENGTH", &page, wanted, measure, nullptr, &print)) {
+            check_song(page, print, measure, "");
+            out += " viewer";
+        }
     }
     return out;
 }
