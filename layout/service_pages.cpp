@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/ui.h"
 #include "store/record.h"
 #include "transpose/transpose.h"
 
@@ -20,15 +19,13 @@ void key_change_text(int key_change, char* buf, int size)
     snprintf(buf, (size_t)size, key_change == 0 ? "%d" : "%+d", key_change);
 }
 
-int read_service(UiWindow dialog, SongListEntry* songs)
+int make_service(const char (*titles)[TITLE_SIZE], int count, const SongListEntry* entries, SongListEntry* songs)
 {
-    int count = ui_song_list_count(dialog);
     if (count > SONG_LIST_SIZE)
         count = SONG_LIST_SIZE;
     for (int i = 0; i < count; i++) {
-        if (ui_song_list_get(dialog, i, songs[i].title, sizeof songs[i].title) != 0)
-            return i;
-        songs[i].key_change = service_key(state.song_list[i].key_change);
+        copy_bounded(songs[i].title, TITLE_SIZE, titles[i]);
+        songs[i].key_change = service_key(entries[i].key_change);
     }
     return count < 0 ? 0 : count;
 }
@@ -68,7 +65,7 @@ void build_running_order(const SongListEntry* songs, const long* title_at, int c
     }
 }
 
-int load_service_song(const SongListEntry* song, long title_at, SongLines* lines, char* page_title, int size)
+int load_service_song(const SongListEntry* song, long title_at, SongLines* lines)
 {
     int found = load_song_lines_at(song->title, title_at, lines);
     transpose_lines(lines->raw, lines->shown, lines->count, song->key_change);
@@ -77,8 +74,5 @@ int load_service_song(const SongListEntry* song, long title_at, SongLines* lines
         copy_bounded(lines->shown[1], LINE_WIDTH, not_found_text);
         lines->count = 2;
     }
-    char key[16];
-    key_change_text(song->key_change, key, sizeof key);
-    snprintf(page_title, (size_t)size, "%s  (%s)", lines->title, key);
     return found;
 }

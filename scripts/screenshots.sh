@@ -2,8 +2,8 @@
 # Makes the user guide's pictures docs/images/{home,viewer,viewer-plus3,editor,stage,stage-dark}.png:
 # runs cantoria.exe under Xvfb and Wine on its example library, driven by the
 # journeys of tests/gui/journeys/shots.txt, which save each window as the screen shows it;
-# and the printed service docs/images/printed-{order,song}.png, the first two pages
-# of a "Print List" to the PDF printer.
+# and the printed service docs/images/printed-{order,song,columns}.png, the first three
+# pages of a "Print List" to the PDF printer.
 #   screenshots.sh BUILD_DIR
 set -uo pipefail
 build=$(cd "$1" && pwd)
@@ -33,8 +33,8 @@ for name in home viewer viewer-plus3 editor stage stage-dark; do
     status=1
   fi
 done
-for page in 1 2; do
-  name=$([ $page = 1 ] && echo printed-order || echo printed-song)
+for page in 1 2 3; do
+  name=$(case $page in 1) echo printed-order;; 2) echo printed-song;; *) echo printed-columns;; esac)
   if [ -f "$shots/service.pdf" ] &&
      pdftoppm -r 50 -png -f $page -l $page -singlefile "$shots/service.pdf" "$shots/$name"; then
     convert "$shots/$name.png" -bordercolor '#999999' -border 1 -strip -define png:exclude-chunks=date,time \

@@ -1,8 +1,8 @@
 // Printing helpers shared by the viewer's print and the song list's print.
 #include "viewer/print_pages.h"
 
-#include "layout/page_layout.h"
 #include "shell/win_util.h"
+#include "viewer/viewer.h"
 
 // The sizes the print dialog and the spooler expect from a 32-bit ANSI program.
 static_assert(sizeof(void*) != 4 || sizeof(PRINTDLGA) == 66, "PRINTDLGA is 66 bytes on 32-bit Windows");
@@ -49,43 +49,87 @@ bool start_document(HDC dc, const char* name)
     return StartDocA(dc, &document) > 0;
 }
 
-static void text_out(HDC dc, int y, const char* text)
+static void text_out(HDC dc, int x, int y, const char* text)
 {
-    TextOutA(dc, PRINT_X, y, text, lstrlenA(text));
+    TextOutA(dc, x, y, text, lstrlenA(text));
 }
 
-// Every page has the same layout: the title at the top, the rows from y 800 on.
-// Returns the font the printer font replaced.
-static HGDIOBJ start_page(HDC dc, HFONT font, const char* title)
+static void read_printer_page(HDC dc, PrinterPage* page)
+{
+    page->paper_width = GetDeviceCaps(dc, PHYSICALWIDTH);
+    page->paper_height = GetDeviceCaps(dc, PHYSICALHEIGHT);
+    page->offset_x = GetDeviceCaps(dc, PHYSICALOFFSETX);
+    page->offset_y = GetDeviceCaps(dc, PHYSICALOFFSETY);
+    page->printable_width = GetDeviceCaps(dc, HORZRES);
+    page->printable_height = GetDeviceCaps(dc, VERTRES);
+    page->dpi_x = GetDeviceCaps(dc, LOGPIXELSX);
+    page->dpi_y = GetDeviceCaps(dc, LOGPIXELSY);
+}
+
+// The printer's own measure: drivers put another face in for the one asked
+// for, and only the printer's font tells how wide its letters come out.
+static int measure_on_printer(void* printer, const Letters* letters, const char* text, int length)
+{
+    HDC dc = (HDC)printer;
+    HFONT font = create_song_font(letters->height, letters->width);
+    HGDIOBJ kept = SelectObject(dc, font);
+    SIZE size = {0, 0};
+    if (!GetTextExtentPoint32A(dc, text, length, &size))
+        size.cx = 0;
+    SelectObject(dc, kept);
+    DeleteObject(font);
+    return size.cx;
+}
+
+// Every page: its header, then its rows. Returns the font the header's replaced.
+static HGDIOBJ start_page(HDC dc, HFONT header_font, const PagePlan* plan, const char* header)
 {
     StartPage(dc);
     SetMapperFlags(dc, 0);
     SetMapMode(dc, MM_TEXT);
-    HGDIOBJ replaced = SelectObject(dc, font);
-    text_out(dc, PRINT_TITLE_Y, title);
+    HGDIOBJ replaced = SelectObject(dc, header_font);
+    text_out(dc, plan->title_x, plan->title_y, header);
     return replaced;
 }
 
-static PageLayout page_layout;
-
-void print_rows(HDC dc, HFONT font, const char* title, const char (*raw)[LINE_WIDTH],
-                const char (*shown)[LINE_WIDTH], int rows, int cell_height)
+static void plan_pages(HDC dc, const PrintedSong* song, PrintWork* work)
 {
-    RowKind kinds[LINE_ROWS];
-    if (rows > LINE_ROWS)
-        rows = LINE_ROWS;
-    row_kinds(raw, rows, kinds);
-    lay_out_pages(kinds, rows, GetDeviceCaps(dc, VERTRES), cell_height, &page_layout);
-    HGDIOBJ kept = start_page(dc, font, title);
-    int page = 0;
-    for (int i = 0; i < rows; i++) {
-        if (page_layout.page[i] != page) {
-            EndPage(dc);
-            start_page(dc, font, title);
-            page = page_layout.page[i];
-        }
-        text_out(dc, page_layout.y[i], shown[i]);
+    PrinterPage page;
+    read_printer_page(dc, &page);
+    song_rows(song->raw, song->shown, song->rows, &work->rows);
+    if (song->viewer_page && plan_viewer_page(&work->rows, song->shown, song->title, &page, song->wanted,
+                                              measure_on_printer, dc, &work->print))
+        return;
+    PageFrame frame;
+    page_frame(&page, &frame);
+    plan_song(&work->rows, song->shown, song->title, song->key, &frame, song->wanted, measure_on_printer, dc,
+              &work->print);
+}
+
+void print_song_pages(HDC dc, const PrintedSong* song, PrintWork* work)
+{
+    plan_pages(dc, song, work);
+    const SongPrint* print = &work->print;
+    const Letters* letters = &print->letters;
+    const Letters* header_letters = &print->header_letters;
+    HFONT font = create_song_font(letters->height, letters->width);
+    bool own_header_font = header_letters->height != letters->height || header_letters->width != letters->width;
+    HFONT header_font = own_header_font ? create_song_font(header_letters->height, header_letters->width) : font;
+    int pages = print->layout.pages;
+    char header[HEADER_SIZE];
+    HGDIOBJ kept = nullptr;
+    for (int page = 0, row = 0; page < pages; page++) {
+        page_header(song->title, song->key, page + 1, pages, header, sizeof header);
+        HGDIOBJ replaced = start_page(dc, header_font, &print->plan, header);
+        kept = page == 0 ? replaced : kept;
+        SelectObject(dc, font);
+        for (; row < work->rows.count && print->layout.page[row] <= page; row++)
+            if (print->layout.page[row] == page)
+                text_out(dc, print->layout.x[row], print->layout.y[row], song->shown[row]);
+        EndPage(dc);
     }
     SelectObject(dc, kept);
-    EndPage(dc);
+    if (own_header_font)
+        DeleteObject(header_font);
+    DeleteObject(font);
 }

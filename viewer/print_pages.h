@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "layout/page_layout.h"
 #include "shell/shared_state.h"
 
 // Fills the request (owner the main window, a device context returned, no page
@@ -16,8 +17,25 @@ void release_printer(PRINTDLGA* request);
 // StartDoc under the name the spooler lists the job by; false when it failed.
 bool start_document(HDC dc, const char* name);
 
-// Prints a song's rows (shown, with raw telling chord rows from lyric rows) in
-// the printer font: each page the title at (400, 200) and its rows from y 800,
-// as many pages as lay_out_pages gives for the page's height.
-void print_rows(HDC dc, HFONT font, const char* title, const char (*raw)[LINE_WIDTH],
-                const char (*shown)[LINE_WIDTH], int rows, int cell_height);
+// A song to print: its header's title and key change ("" for none), its rows
+// (shown, with raw telling chord rows and labels) and the letters it asks for.
+struct PrintedSong {
+    const char* title;
+    const char* key;
+    const char (*raw)[LINE_WIDTH];
+    const char (*shown)[LINE_WIDTH];
+    int rows;
+    Letters wanted;
+    bool viewer_page;   // the viewer's own page wherever every row fits it
+};
+
+// The working memory of printing one song, owned by the caller.
+struct PrintWork {
+    SongRows rows;
+    SongPrint print;
+};
+
+// Prints the song from a new page: on the viewer's page (title at (400, 200),
+// rows from y 800) when asked and every row fits it, otherwise on songbook
+// pages, its letters fitted to the paper; continuation pages are numbered.
+void print_song_pages(HDC dc, const PrintedSong* song, PrintWork* work);

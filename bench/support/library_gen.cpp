@@ -101,3 +101,41 @@ std::string generate_chordpro_song(int i)
     }
     return out;
 }
+
+std::string hymn_title(int i)
+{
+    char title[32];
+    snprintf(title, sizeof title, "HYMN %02d", i);
+    return title;
+}
+
+static const char* const hymn_words[] = {
+    "Morning has broken like the first morning, blackbird has spoken",
+    "Praise for the singing, praise for the morning, praise for them springing",
+    "All through the night the stars keep their watch over the valley",
+    "Come to the water, all who are thirsty, come and be filled",
+};
+
+std::string generate_hymn_library()
+{
+    std::string out = ";Cantoria song library\r\n";
+    for (int i = 1; i <= 30; i++) {
+        out += "::::: " + hymn_title(i) + " :::::\r\n \r\n";
+        int rows = 40 + (i - 1) * 115 / 29;
+        for (int row = 2, verse = 1; row < rows; row++) {
+            int at = (row - 2) % 10, k = i + row;
+            if (at == 0)
+                out += verse % 3 == 0 ? "Chorus:" : "Verse " + std::to_string(verse) + ":";
+            else if (at == 9)
+                out += " ", verse++;
+            else if (at % 2 == 1)
+                out += chord_rows[k % 4];
+            else if (i % 3 == 0 && at == 4)
+                out += std::string(hymn_words[k % 4]).substr(0, 60) + ", and all the hills ring out with it";
+            else
+                out += std::string(hymn_words[k % 4]).substr(0, 38 + (size_t)(k * 7) % 37);
+            out += "\r\n";
+        }
+    }
+    return out;
+}

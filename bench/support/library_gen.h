@@ -14,6 +14,14 @@ std::string library_title(int i);
 // 10,000 songs of 40 lines make about 16 MB.
 std::string generate_library(int songs, int lines_per_song = 40);
 
+// The title of song i (from 1) of the real-length library: "HYMN 01" and so on.
+std::string hymn_title(int i);
+
+// 30 songs of the lengths and widths of a real song book: 40 to 155 rows, in
+// verses of a label ("Verse 2:", "Chorus:"), chord rows over lyric rows and a
+// blank row; lyric rows 38 to 74 characters wide, every third song one of 92.
+std::string generate_hymn_library();
+
 // Writes generate_library(songs) to the named file in binary mode.
 void write_library_file(const char* name, int songs);
 

@@ -154,3 +154,49 @@ static void bench_service(int songs)
 
 GUI_TEST(bench, service_of_30_songs_from_1000) { bench_service(1000); }
 GUI_TEST(bench, service_of_30_songs_from_10000) { bench_service(10000); }
+
+// Pages of a PDF: its page objects, "/Type /Page" or "/Type/Page" but not "/Pages".
+static int pdf_pages(const std::string& pdf)
+{
+    int pages = 0;
+    for (size_t at = 0; (at = pdf.find("/Type", at)) != std::string::npos;) {
+        at = pdf.find_first_not_of(' ', at + 5);
+        pages += at != std::string::npos && pdf.compare(at, 5, "/Page") == 0 && pdf.compare(at, 6, "/Pages") != 0;
+    }
+    return pages;
+}
+
+// Print List of a service of 30 songs of real length (generate_hymn_library):
+// from OK in the print dialog to the whole PDF, and the sheets it takes.
+GUI_TEST(bench, print_list_of_30_real_length_songs)
+{
+    std::string dir = make_temp_dir();
+    write_file(dir + "\\songbook.cnr", generate_hymn_library());
+    App app;
+    REQUIRE(app_start(app, dir));
+    HWND home = wait_dialog(app.pid, "List of Songs Available", 0, 60000);
+    REQUIRE(home);
+    std::vector<std::pair<std::string, int>> list;
+    for (int i = 1; i <= SERVICE_SONGS; i++)
+        list.push_back({hymn_title(i), i % 5 - 2});
+    REQUIRE(load_song_list(app, home, list));
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char name[40];
+    snprintf(name, sizeof name, "SONG_LIST_%04d-%02d-%02d.pdf", now.wYear, now.wMonth, now.wDay);
+    std::string pdf = pdf_folder + name;
+    DeleteFileA(pdf.c_str());
+    click(home, IDC_LIST_PRINT);
+    REQUIRE(press_print_dialog(app.pid, true) == "PDF");
+    LARGE_INTEGER t = now_counter();
+    wait_idle(home);
+    double spooled_ms = ms_since(t);
+    CHECK(wait_whole_pdf(pdf, 120000));
+    double printed_ms = ms_since(t);
+    std::string bytes = read_file(pdf);
+    DeleteFileA(pdf.c_str());
+    app_stop(app);
+    printf("BENCH wine print-list real-length songs=30 print_returned_ms=%.0f print_pdf_ms=%.0f pdf_bytes=%zu "
+           "pages=%d\n", spooled_ms, printed_ms, bytes.size(), pdf_pages(bytes));
+    fflush(stdout);
+}

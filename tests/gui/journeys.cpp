@@ -268,16 +268,25 @@ bool run_unix_shell(const std::string& command, const std::string& done)
 // A printout as the journeys write it: "left" and the left margin, then each row's page, its distance
 // below the page's title and its text, in 300 dpi pixels to the nearest 10; each word of `pdftotext
 // -bbox` in the column of its left edge on the grid of the narrowest cell of a word of 4 or more letters.
-std::string printout(const std::string& document)
+// The printed document through pdftotext with these options ("-bbox", "-layout"), once the job is out.
+std::string pdf_text(const std::string& document, const std::string& options)
 {
-    std::string pdf = pdf_of(document), html = "/tmp/cantoria-print-" + std::to_string(GetTickCount()) + ".html";
+    std::string pdf = pdf_of(document), out = "/tmp/cantoria-print-" + std::to_string(GetTickCount()) + ".txt";
     if (wait_file(wine_path(pdf), 15000) == "<missing>" ||
         !run_unix_shell("for i in $(seq 100); do [ -z \\\"$(lpstat -o)\\\" ] && break; sleep 0.1; done; "
-                        "pdftotext -bbox " + pdf + " " + html, html + ".done"))
+                        "pdftotext " + options + " " + pdf + " " + out, out + ".done"))
         return "<no printout>";
-    std::string text = read_file(wine_path(html));
-    for (const std::string& file : {html, html + ".done", pdf})
+    std::string text = read_file(wine_path(out));
+    for (const std::string& file : {out, out + ".done", pdf})
         DeleteFileA(wine_path(file).c_str());
+    return text;
+}
+
+std::string printout(const std::string& document)
+{
+    std::string text = pdf_text(document, "-bbox");
+    if (text == "<no printout>")
+        return text;
     auto number = [&](size_t at, const char* name) { return atof(text.c_str() + text.find(name, at) + strlen(name)); };
     std::map<std::tuple<int, long, double>, std::string> words;   // by page, top (in 1/100 pt) and left edge
     double left = 1e9, cell = 1e9;
@@ -458,6 +467,9 @@ const std::map<std::string, Step> steps = {
         Sleep(j.b == "<nothing>" ? 1500 : 0);
         bool none = GetFileAttributesA(wine_path(pdf_of(j.a)).c_str()) == INVALID_FILE_ATTRIBUTES;
         CHECK_EQ(j.b == "<nothing>" && none ? j.b : printout(j.a), j.b);
+    }},
+    {"paper", [](Journey& j) {   // paper | the document | its text as `pdftotext -layout` sets it, pages ended by \f
+        CHECK_EQ(pdf_text(j.a, "-layout"), j.b);
     }},
     {"hostile", [](Journey& j) {   // hostile | library or "<a 5 MB line and 20,000 titles>" | song list
         bool big = j.a == "<a 5 MB line and 20,000 titles>";
