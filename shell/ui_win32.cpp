@@ -1,6 +1,8 @@
 // The user interface of the portable core, implemented on the program's dialogs.
 #include <windows.h>
 
+#include <cstring>
+
 #include "resources/resource.h"
 #include "shell/shared_state.h"
 #include "shell/ui.h"
@@ -35,6 +37,16 @@ void ui_title_list_done(UiWindow dialog)
     HWND box = list_item(dialog, IDC_LIST_TITLES);
     SendMessageA(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
+}
+
+void fill_title_list(UiWindow dialog, const char* file_name)
+{
+    static TitleList list;   // 4 MB: kept off the stack
+    read_title_list(file_name, &list);
+    ui_title_list_reset(dialog);
+    for (int i = 0, at = 0; i < list.count; i++, at += (int)strlen(list.text + at) + 1)
+        ui_title_list_add(dialog, list.text + at);
+    ui_title_list_done(dialog);
 }
 
 int ui_song_list_count(UiWindow dialog)

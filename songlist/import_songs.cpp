@@ -9,6 +9,7 @@
 #include "chordpro/import_files.h"
 #include "resources/resource.h"
 #include "shell/shared_state.h"
+#include "shell/ui.h"
 #include "shell/win_util.h"
 #include "store/index.h"
 

@@ -5,7 +5,6 @@
 
 #include "shell/shared_state.h"
 #include "store/book_format.h"
-#include "shell/ui.h"
 
 enum {
     INDEX_RECORD_SIZE = 1000    // one record of RECORD_MAX characters and its zero
@@ -18,15 +17,26 @@ bool title_listed(const char* title)
     return state.show_hidden || title[0] != '/';
 }
 
-void fill_title_list(UiWindow dialog, const char* file_name)
+// Adds an entry and its zero; a full list takes nothing more and says so.
+static void add_entry(TitleList* list, const char* entry)
+{
+    int len = (int)strlen(entry);
+    if (list->used + len + 1 > TITLE_LIST_BYTES) {
+        list->full = 1;
+        return;
+    }
+    memcpy(list->text + list->used, entry, (size_t)len + 1);
+    list->used += len + 1;
+    list->count++;
+}
+
+void read_title_list(const char* file_name, TitleList* list)
 {
     char record[INDEX_RECORD_SIZE];
     SongFile file;
-    ui_title_list_reset(dialog);
-    if (song_file_open(&file, file_name) != 0) {
-        ui_title_list_done(dialog);
+    list->count = list->used = list->full = 0;
+    if (song_file_open(&file, file_name) != 0)
         return;
-    }
     while (read_record(&file, record) == 0) {
         const char* star = strchr(record, '*');
         if (star && is_end_of_book(record))
@@ -36,14 +46,13 @@ void fill_title_list(UiWindow dialog, const char* file_name)
             // behind the title is not seen below; one before the colons is
             char* title = extract_title(record, SKIP_ALL_BLANKS);
             if (title_listed(title))
-                ui_title_list_add(dialog, title);
+                add_entry(list, title);
         }
         char* heading = star ? heading_entry(record) : nullptr;
         if (heading)
-            ui_title_list_add(dialog, heading);
+            add_entry(list, heading);
     }
     song_file_close(&file);
-    ui_title_list_done(dialog);
 }
 
 // Titles are compared in capitals without trailing blanks; the lookup leaves
@@ -211,11 +220,6 @@ void strip_markup_text(char* line)
             *out++ = *in;
     }
     *out = 0;
-}
-
-void strip_markup()
-{
-    strip_markup_text(state.line_buf);
 }
 
 void clear_display_lines()

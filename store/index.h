@@ -5,10 +5,20 @@
 #include "store/book_format.h"
 #include "store/record.h"
 
-// Empties the title box of the given song list dialog and fills it with the
-// titles (and heading entries) of the library; hidden titles (first byte '/')
-// only while state.show_hidden is set.
-void fill_title_list(UiWindow dialog, const char* file_name);
+enum { TITLE_LIST_BYTES = 4 << 20 };   // 4 MB: some 200,000 titles
+
+// The entries of the title box: titles and heading entries in file order, each
+// followed by its zero.
+struct TitleList {
+    int count;
+    int used;
+    int full;                   // the list filled up: later entries are missing
+    char text[TITLE_LIST_BYTES];
+};
+
+// Reads the titles (and heading entries) of the library into list; hidden
+// titles (first byte '/') only while state.show_hidden is set.
+void read_title_list(const char* file_name, TitleList* list);
 
 // Upper-cases and trims state.current_title in place, then reads the open library
 // up to the first song of that title. Returns 0 with the file positioned behind
@@ -44,10 +54,8 @@ void find_titles(const SongListEntry* songs, int count, long* title_at);
 // not in the library (or it cannot be opened): then only the blank row.
 int load_song_lines_at(const char* title, long title_at, SongLines* song);
 
-// Removes the first occurrence of each word-processor control word from
-// state.line_buf, then every '&'.
-void strip_markup();
-// The same for any line.
+// Removes the first occurrence of each word-processor control word from the
+// line, then every '&'.
 void strip_markup_text(char* line);
 
 // Whether the title list shows a title: a hidden one (first byte '/') only

@@ -73,9 +73,10 @@ TABLE_TEST(LoadSong, LoadsTheRowsOfTheTable, "index", "load_song")
 
 TABLE_TEST(StripMarkup, CleansTheLinesOfTheTable, "index", "strip_markup")
 {
-    copy_bounded(state.line_buf, LINE_BUF_SIZE, c[0].c_str());
-    strip_markup();
-    return state.line_buf;
+    char line[LINE_BUF_SIZE];
+    copy_bounded(line, LINE_BUF_SIZE, c[0].c_str());
+    strip_markup_text(line);
+    return line;
 }
 
 }  // namespace

@@ -119,8 +119,9 @@ RewriteResult save(EditSession* session, const Case& step)
     EXPECT_TRUE(read_file(BACKUP_FILE) == (changed ? lib : backup)) << "the backup after " << RESULTS[result];
     std::string message = rewrite_message((RewriteResult)result, session);
     EXPECT_EQ(message.find('\n'), std::string::npos) << "message boxes break lines with CR alone";
-    if (!changed)
+    if (!changed) {
         EXPECT_TRUE(read_file(LIBRARY_FILE) == lib) << "a failed save changed the library";
+    }
     EXPECT_FALSE(file_exists(BACKUP_FILE ".tmp")) << "a backup's working copy was left";
     if (result >= REWRITE_NO_LIBRARY) {
         EXPECT_NE(message.find("left unchanged"), std::string::npos) << message;
@@ -306,7 +307,7 @@ TEST_F(RewriteSongbook, TwoProgramsSavingAtOnceLoseNoAcknowledgedEdit)
                 open_editor(&session, k ? "SONG 3000" : "SONG 1", false);
                 boxes.text = texts[k];
                 char start;
-                _exit(read(go[0], &start, 1) == 1 ? editor_save(&session) : CANNOT_PREPARE);
+                _exit(read(go[0], &start, 1) == 1 ? (int)editor_save(&session) : (int)CANNOT_PREPARE);
             }
         }
         usleep(50000);   // both editors open, then both save at once

@@ -34,6 +34,16 @@ void ui_title_list_add(UiWindow, const char* title)
 }
 
 void ui_title_list_done(UiWindow) { fake_ui.title_done++; }
+
+void fill_title_list(UiWindow dialog, const char* file_name)
+{
+    static TitleList list;
+    read_title_list(file_name, &list);
+    ui_title_list_reset(dialog);
+    for (int i = 0, at = 0; i < list.count; i++, at += (int)strlen(list.text + at) + 1)
+        ui_title_list_add(dialog, list.text + at);
+    ui_title_list_done(dialog);
+}
 int ui_song_list_count(UiWindow) { return fake_ui.song_rows; }
 
 int ui_song_list_get(UiWindow, int row, char* buf, int size)
