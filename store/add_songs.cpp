@@ -68,10 +68,11 @@ static int scan_titles(SongFile* file, NewSong* songs, LibraryEnds* ends)
 {
     *ends = LibraryEnds{-1, 0};
     char record[RECORD_MAX + 1];
-    while (read_record(file, record) == 0) {
+    int got;
+    while ((got = next_book_record(file, record)) >= 0) {
         if (ended_at_line_feed(file))
             ends->last_line_end = song_file_offset(file);
-        if (is_end_of_book(record)) {
+        if (got == 0) {
             ends->end_mark = file->record_start;
             break;
         }

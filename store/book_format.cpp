@@ -77,3 +77,16 @@ bool title_line_matches(const char* record, const char* key)
     make_title_key(title);
     return strcmp(title, key) == 0;
 }
+
+int next_book_record(SongFile* file, char* record)
+{
+    if (read_record(file, record) != 0)
+        return -1;
+    return is_end_of_book(record) ? 0 : 1;
+}
+
+int next_song_line(SongFile* file, char* record)
+{
+    int got = next_book_record(file, record);
+    return got > 0 && is_title_line(record) ? 0 : got;
+}

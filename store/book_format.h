@@ -58,3 +58,15 @@ void make_title_key(char* title);
 
 // Whether the title record names the song of this key (a make_title_key form).
 bool title_line_matches(const char* record, const char* key);
+
+struct SongFile;
+
+// The one scan of the library's records, for every reader: the next record into
+// record (RECORD_MAX + 1 bytes). Returns 1 for a record of the book, 0 at the
+// end-of-book marker (record holds it, file->record_start is where it starts),
+// -1 at the end of the file or on a read error.
+int next_book_record(SongFile* file, char* record);
+
+// The same within one song: 1 for a line of its body, 0 at the next title line
+// or the end-of-book marker (record holds it), -1 at the end of the file.
+int next_song_line(SongFile* file, char* record);

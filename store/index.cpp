@@ -37,10 +37,8 @@ void read_title_list(const char* file_name, TitleList* list)
     list->count = list->used = list->full = 0;
     if (song_file_open(&file, file_name) != 0)
         return;
-    while (read_record(&file, record) == 0) {
+    while (next_book_record(&file, record) > 0) {
         const char* star = strchr(record, '*');
-        if (star && is_end_of_book(record))
-            break;
         if (is_title_line(record)) {
             // extract_title cuts the record at the title's end, so a heading
             // behind the title is not seen below; one before the colons is
@@ -68,9 +66,7 @@ static void normalise_current_title()
 // end of the file or at the end-of-book marker.
 static bool seek_title(SongFile* file, const char* key, char* record, char* spelled)
 {
-    while (read_record(file, record) == 0) {
-        if (is_end_of_book(record))
-            break;
+    while (next_book_record(file, record) > 0) {
         if (is_title_line(record) && title_line_matches(record, key)) {
             if (spelled)
                 read_title(record, spelled);
@@ -91,9 +87,7 @@ int find_song(SongFile* file)
 // line or the end-of-book marker; rows past the 200th are not kept.
 static void read_song_body(SongFile* file, char* record, char (*rows)[LINE_WIDTH], int32_t* count)
 {
-    while (*count < LINE_ROWS && read_record(file, record) == 0) {
-        if (is_end_of_book(record) || is_title_line(record))
-            break;
+    while (*count < LINE_ROWS && next_song_line(file, record) > 0) {
         strip_markup_text(record);
         copy_bounded(rows[*count], LINE_WIDTH, record);
         (*count)++;
@@ -182,9 +176,7 @@ void find_titles(const SongListEntry* songs, int count, long* title_at)
     if (song_file_open(&file, LIBRARY_FILE) != 0)
         return;
     // one pass over the library for the whole list; the first song of a title counts
-    while (read_record(&file, record) == 0) {
-        if (is_end_of_book(record))
-            break;
+    while (next_book_record(&file, record) > 0) {
         if (!is_title_line(record))
             continue;
         long at = file.record_start;

@@ -59,11 +59,8 @@ int measure_song(RewriteWork* work, long pos, long* len, uint64_t* hash)
     if (file->record_start != pos || !is_title_line(record) || is_end_of_book(record))
         return -1;
     long end = song_file_offset(file);
-    while (read_record(file, record) == 0) {
-        if (is_end_of_book(record) || is_title_line(record))
-            break;
+    while (next_song_line(file, record) > 0)
         end = song_file_offset(file);
-    }
     if (file->error)
         return -1;
     *len = end - pos;
@@ -127,11 +124,12 @@ static int scan_library(RewriteWork* work, const EditSession* session, LibrarySc
     memset(work->numbers_taken, 0, sizeof work->numbers_taken);
     if (song_file_seek(file, 0) != 0)
         return -1;
-    while (read_record(file, work->record) == 0) {
+    int got;
+    while ((got = next_book_record(file, work->record)) >= 0) {
         long start = file->record_start;
         if (ended_at_line_feed(file))
             scan->last_line_end = song_file_offset(file);
-        if (is_end_of_book(work->record)) {
+        if (got == 0) {
             scan->end_mark = start;
             break;
         }

@@ -30,9 +30,7 @@ int count_repeated_titles(const char* file_name, TitleCheck* work, char* title)
     if (song_file_open(&work->file, file_name) != 0)
         return 0;
     int repeated = 0;
-    while (read_record(&work->file, work->record) == 0) {
-        if (is_end_of_book(work->record))
-            break;
+    while (next_book_record(&work->file, work->record) > 0) {
         if (!is_title_line(work->record))
             continue;
         char key[TITLE_KEY_SIZE];
