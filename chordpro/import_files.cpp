@@ -223,7 +223,7 @@ int import_song_files(ImportRun* run, const char* folder, const char* const* nam
     RewriteResult result = REWRITE_OK;
     WriteResult why = WRITE_OK;
     if (run->batch.song_count > 0)
-        result = add_songs(run->batch.songs, run->batch.song_count, &added, &why);
+        result = add_songs(run->batch.songs, run->batch.song_count, &added, &why, &run->adding);
     write_summary(run, names, count, beyond, result, why, added);
     return added;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "chordpro/import_work.h"
+#include "store/add_songs.h"
 
 enum {
     IMPORT_FILES_MAX = 1000,       // files read in one import
@@ -13,6 +14,7 @@ enum {
 struct ImportRun {
     ImportBatch batch;
     ImportWork work;
+    AddSongsWork adding;
     unsigned char file_bytes[IMPORT_FILE_MAX + 1];
     FileVerdict verdicts[IMPORT_FILES_MAX];
     char summary[IMPORT_SUMMARY_SIZE];   // lines separated by "\r", for a message box

@@ -9,18 +9,7 @@
 #include "store/library_copy.h"
 #include "store/record.h"
 
-enum {
-    TITLE_SLOTS = 4096       // open addressing, at most half full
-};
-
-static_assert(TITLE_SLOTS >= 2 * ADD_SONGS_MAX, "the title table must stay at most half full");
-
-
-// The new titles as the lookup compares them, found by a hash: a library of
-// 10,000 songs is checked against a few hundred titles in one reading.
-static char keys[ADD_SONGS_MAX][TITLE_SIZE];
-static int slots[TITLE_SLOTS];          // index + 1 of a song, 0: empty
-static SongFile library;
+static_assert(ADD_TITLE_SLOTS >= 2 * ADD_SONGS_MAX, "the title table must stay at most half full");
 
 static uint32_t hash_of(const char* text)
 {
@@ -31,27 +20,27 @@ static uint32_t hash_of(const char* text)
 }
 
 // The slot holding this key, or the empty slot where it would go.
-static int slot_of(const char* key)
+static int slot_of(AddSongsWork* w, const char* key)
 {
-    int slot = (int)(hash_of(key) & (TITLE_SLOTS - 1));
-    while (slots[slot] && strcmp(keys[slots[slot] - 1], key) != 0)
-        slot = (slot + 1) & (TITLE_SLOTS - 1);
+    int slot = (int)(hash_of(key) & (ADD_TITLE_SLOTS - 1));
+    while (w->slots[slot] && strcmp(w->keys[w->slots[slot] - 1], key) != 0)
+        slot = (slot + 1) & (ADD_TITLE_SLOTS - 1);
     return slot;
 }
 
 // Enters every title; a title met before marks the later song.
-static void enter_titles(NewSong* songs, int count)
+static void enter_titles(AddSongsWork* w, NewSong* songs, int count)
 {
-    memset(slots, 0, sizeof slots);
+    memset(w->slots, 0, sizeof w->slots);
     for (int i = 0; i < count; i++) {
-        copy_bounded(keys[i], TITLE_SIZE, songs[i].title);
-        make_title_key(keys[i]);
-        int slot = slot_of(keys[i]);
-        if (slots[slot]) {
+        copy_bounded(w->keys[i], TITLE_SIZE, songs[i].title);
+        make_title_key(w->keys[i]);
+        int slot = slot_of(w, w->keys[i]);
+        if (w->slots[slot]) {
             songs[i].taken = TITLE_EARLIER_IN_LIST;
         } else {
             songs[i].taken = TITLE_FREE;
-            slots[slot] = i + 1;
+            w->slots[slot] = i + 1;
         }
     }
 }
@@ -64,8 +53,9 @@ struct LibraryEnds {
 
 // Reads the library as the lookup does, marking the songs whose title it has.
 // Returns 0, or -1 on a read error.
-static int scan_titles(SongFile* file, NewSong* songs, LibraryEnds* ends)
+static int scan_titles(AddSongsWork* w, NewSong* songs, LibraryEnds* ends)
 {
+    SongFile* file = &w->library;
     *ends = LibraryEnds{-1, 0};
     char record[RECORD_MAX + 1];
     int got;
@@ -81,9 +71,9 @@ static int scan_titles(SongFile* file, NewSong* songs, LibraryEnds* ends)
         char title[TITLE_KEY_SIZE];
         read_title(record, title);
         make_title_key(title);
-        int slot = slot_of(title);
-        if (slots[slot])
-            songs[slots[slot] - 1].taken = TITLE_IN_LIBRARY;
+        int slot = slot_of(w, title);
+        if (w->slots[slot])
+            songs[w->slots[slot] - 1].taken = TITLE_IN_LIBRARY;
     }
     return file->error ? -1 : 0;
 }
@@ -127,43 +117,43 @@ static int count_free(const NewSong* songs, int count)
 }
 
 // Finds the point of insertion; the library stays open for the copy.
-static RewriteResult plan_insertion(NewSong* songs, long* point)
+static RewriteResult plan_insertion(AddSongsWork* w, NewSong* songs, long* point)
 {
     LibraryEnds ends;
     unsigned char chunk[COPY_CHUNK_SIZE];
-    if (scan_titles(&library, songs, &ends) != 0)
+    if (scan_titles(w, songs, &ends) != 0)
         return REWRITE_NO_LIBRARY;
-    *point = ends.end_mark >= 0 ? ends.end_mark : insertion_point(&library, ends.last_line_end, chunk);
+    *point = ends.end_mark >= 0 ? ends.end_mark : insertion_point(&w->library, ends.last_line_end, chunk);
     return *point < 0 ? REWRITE_NO_LIBRARY : REWRITE_OK;
 }
 
-RewriteResult add_songs(NewSong* songs, int count, int* added, WriteResult* why)
+RewriteResult add_songs(NewSong* songs, int count, int* added, WriteResult* why, AddSongsWork* w)
 {
     *added = 0;
     *why = WRITE_OK;
     if (count > ADD_SONGS_MAX)
         count = ADD_SONGS_MAX;
-    enter_titles(songs, count);
+    enter_titles(w, songs, count);
     // the lock is held from the reading of the library to the swap
     SafeWrite out;
     *why = safe_write_begin(&out, LIBRARY_FILE, TEMP_FILE);
     if (*why != WRITE_OK)
         return REWRITE_NOT_WRITTEN;
-    if (song_file_open(&library, LIBRARY_FILE) != 0) {
+    if (song_file_open(&w->library, LIBRARY_FILE) != 0) {
         safe_write_abandon(&out);
         return REWRITE_NO_LIBRARY;
     }
     long point = 0;
-    RewriteResult result = plan_insertion(songs, &point);
+    RewriteResult result = plan_insertion(w, songs, &point);
     int free_titles = count_free(songs, count);
     if (result != REWRITE_OK || free_titles == 0) {
-        song_file_close(&library);
+        song_file_close(&w->library);
         safe_write_abandon(&out);
         return result;
     }
-    int read_failed = write_new_library(&library, point, songs, count, &out);
+    int read_failed = write_new_library(&w->library, point, songs, count, &out);
     // closed before the swap: a file that is open cannot be replaced everywhere
-    song_file_close(&library);
+    song_file_close(&w->library);
     if (read_failed != 0) {
         safe_write_abandon(&out);
         return REWRITE_NO_LIBRARY;

@@ -5,7 +5,8 @@
 #include "store/rewrite.h"
 
 enum {
-    ADD_SONGS_MAX = 2000     // songs added in one go
+    ADD_SONGS_MAX = 2000,    // songs added in one go
+    ADD_TITLE_SLOTS = 4096   // open addressing, at most half full
 };
 
 // Whether a song's title is free; add_songs writes only the free ones.
@@ -22,6 +23,15 @@ struct NewSong {
     int taken;               // a TitleTaken, set by add_songs
 };
 
+// The working memory of one addition: the new titles as the lookup compares
+// them, found by a hash (a library of 10,000 songs is checked against a few
+// hundred titles in one reading), and the library being read.
+struct AddSongsWork {
+    char keys[ADD_SONGS_MAX][TITLE_SIZE];
+    int slots[ADD_TITLE_SLOTS];     // index + 1 of a song, 0: empty
+    SongFile library;
+};
+
 // Adds the songs whose title is free to the library, in their order, each as
 // the editor's save writes a new song: the title line "::::: TITLE ::::: KEY=xx"
 // (CR CR LF), a line of one blank, then every body line followed by one blank,
@@ -33,4 +43,4 @@ struct NewSong {
 // written when no title is free. *added receives the number of songs written
 // (0 on any failure, which leaves the library exactly as it was); *why the cause
 // when the new library could not be written (REWRITE_NOT_WRITTEN).
-RewriteResult add_songs(NewSong* songs, int count, int* added, WriteResult* why);
+RewriteResult add_songs(NewSong* songs, int count, int* added, WriteResult* why, AddSongsWork* work);
