@@ -1,11 +1,16 @@
-// Song index and lookup: the title list, finding a song, loading it, the markup filter.
+// The song index: the title list, finding a song, loading it, the markup filter.
 #pragma once
 
 #include "shell/shared_state.h"
 #include "store/book_format.h"
 #include "store/record.h"
 
-enum { TITLE_LIST_BYTES = 4 << 20 };   // 4 MB: some 200,000 titles
+enum {
+    TITLE_LIST_BYTES = 4 << 20,   // 4 MB: some 200,000 titles
+    INDEX_RECORD_SIZE = 1000      // one record of RECORD_MAX characters and its zero
+};
+
+static_assert(INDEX_RECORD_SIZE >= RECORD_MAX + 1, "read_record needs RECORD_MAX + 1 bytes");
 
 // The entries of the title box: titles and heading entries in file order, each
 // followed by its zero.
@@ -24,6 +29,15 @@ void read_title_list(const char* file_name, TitleList* list);
 // up to the first song of that title. Returns 0 with the file positioned behind
 // the title line, or -1 at the end of the file or at the end-of-book marker.
 int find_song(SongFile* file);
+
+// current_title trimmed and in capitals, the form titles are compared in.
+void normalise_current_title();
+
+// Reads the open library up to the first song whose title has this key; the
+// file then stands behind its title line. Returns true with the title as the
+// line spells it in spelled (TITLE_KEY_SIZE bytes, may be null), or false at the
+// end of the file or at the end-of-book marker.
+bool seek_title(SongFile* file, const char* key, char* record, char* spelled);
 
 // Loads the body of state.current_title into raw_lines / display_lines; row 0 is
 // always a single blank, line_count is 1 to 200. A song not found (or a library
