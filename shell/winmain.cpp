@@ -74,6 +74,7 @@ static void on_create(HWND window)
 {
     state.main_window = window;
     PostMessageA(window, WM_COMMAND, IDM_SONGLIST, 0);
+    // intended: the timer does nothing yet, but a program without it is told so at start
     state.timer_id = SetTimer(window, MAIN_TIMER, 50, nullptr);
     if (state.timer_id == 0)
         show_timer_error(window);
@@ -82,7 +83,8 @@ static void on_create(HWND window)
         MessageBoxA(window, new_library_message(result), "SONG LIBRARY", MB_OK | MB_ICONEXCLAMATION);
 }
 
-// Shows the current folder and moves from a drive J: to c:\vordamusic.
+// Shows the current folder and moves from a drive J: to c:\vordamusic (intended:
+// installations that ran from that drive keep finding their library).
 static void show_folder(HWND window)
 {
     char folder[256];
@@ -111,7 +113,7 @@ static void show_about(HWND window)
 {
     MessageBoxA(window,
                 "Cantoria song book\r"
-                "Version 1.01\r"
+                "Version 1.01\r"   // intended: the About box keeps the version users know
                 "Free to use and to copy for your congregation, without warranty.\r"
                 "Back up your song library SONGBOOK.CNR now and then:\r"
                 "every save keeps the previous library as OLDBOOK.CNR.\r",
