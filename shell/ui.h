@@ -28,21 +28,3 @@ int ui_song_list_count(UiWindow dialog);
 int ui_song_list_get(UiWindow dialog, int row, char* buf, int size);
 void ui_song_list_reset(UiWindow dialog);
 void ui_song_list_add(UiWindow dialog, const char* title);
-
-// The boxes of the given editor window: title box 4022 and text box 4017. Every
-// editor is reached through its own window, so that two open editors never
-// read or fill each other's boxes.
-void ui_editor_get_title(UiWindow editor, char* buf, int size);
-void ui_editor_set_title(UiWindow editor, const char* text);
-void ui_editor_set_text(UiWindow editor, const char* text);
-// Lines of the text box, which never wraps: the text's lines between CR LF pairs.
-int ui_editor_line_count(UiWindow editor);
-// The length of line i, whole, however long.
-int ui_editor_line_length(UiWindow editor, int line);
-// Copies line i into buf (at most size - 1 characters, terminated); returns its length.
-int ui_editor_get_line(UiWindow editor, int line, char* buf, int size);
-
-// A message box with an OK button, owned by the given window; texts break lines with "\r".
-void ui_message_box(UiWindow owner, const char* text, const char* caption);
-// The default beep (MessageBeep(0xFFFFFFFF)).
-void ui_beep();

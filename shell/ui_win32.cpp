@@ -9,7 +9,6 @@
 #include "shell/win_util.h"
 #include "store/record.h"
 
-static HWND editor_item(UiWindow editor, int id) { return GetDlgItem(as_hwnd(editor), id); }
 
 void ui_set_status(const char* text)
 {
@@ -91,71 +90,4 @@ void ui_song_list_reset(UiWindow dialog)
 void ui_song_list_add(UiWindow dialog, const char* title)
 {
     SendMessageA(list_item(dialog, IDC_LIST_SONGS), LB_ADDSTRING, 0, (LPARAM)title);
-}
-
-void ui_editor_get_title(UiWindow editor, char* buf, int size)
-{
-    get_item_text(as_hwnd(editor), IDC_EDITOR_TITLE, buf, size);
-}
-
-void ui_editor_set_title(UiWindow editor, const char* text)
-{
-    SetWindowTextA(editor_item(editor, IDC_EDITOR_TITLE), text);
-}
-
-void ui_editor_set_text(UiWindow editor, const char* text)
-{
-    SetWindowTextA(editor_item(editor, IDC_EDITOR_TEXT), text);
-}
-
-int ui_editor_line_count(UiWindow editor)
-{
-    return (int)SendMessageA(editor_item(editor, IDC_EDITOR_TEXT), EM_GETLINECOUNT, 0, 0);
-}
-
-int ui_editor_line_length(UiWindow editor, int line)
-{
-    HWND box = editor_item(editor, IDC_EDITOR_TEXT);
-    LRESULT start = SendMessageA(box, EM_LINEINDEX, line, 0);
-    if (start < 0)
-        return 0;
-    return (int)SendMessageA(box, EM_LINELENGTH, start, 0);
-}
-
-int ui_editor_get_line(UiWindow editor, int line, char* buf, int size)
-{
-    if (size <= 0)
-        return 0;
-    HWND box = editor_item(editor, IDC_EDITOR_TEXT);
-    LRESULT start = SendMessageA(box, EM_LINEINDEX, line, 0);
-    if (start < 0) {
-        buf[0] = 0;
-        return 0;
-    }
-    int len = (int)SendMessageA(box, EM_LINELENGTH, start, 0);
-    if (len > size - 1)
-        len = size - 1;
-    // EM_GETLINE takes the buffer size in its first WORD and writes no terminator
-    if (size - 1 < 2) {
-        buf[0] = 0;
-        return 0;
-    }
-    *(WORD*)buf = (WORD)(size - 1 > 0xFFFF ? 0xFFFF : size - 1);
-    int got = (int)SendMessageA(box, EM_GETLINE, line, (LPARAM)buf);
-    if (got < 0)
-        got = 0;
-    if (got > len)
-        got = len;
-    buf[got] = 0;
-    return got;
-}
-
-void ui_message_box(UiWindow owner, const char* text, const char* caption)
-{
-    MessageBoxA(as_hwnd(owner), text, caption, MB_OK);
-}
-
-void ui_beep()
-{
-    MessageBeep(0xFFFFFFFF);
 }

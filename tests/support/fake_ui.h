@@ -7,9 +7,7 @@
 enum {
     FAKE_TITLE_POOL = 32 * 1024 * 1024,
     FAKE_TITLE_MAX = 400000,
-    FAKE_SONG_ROWS = 2000,
-    FAKE_TEXT = 1000,
-    FAKE_EDITOR_TEXT = 64 * 1024
+    FAKE_TEXT = 1000
 };
 
 struct FakeUi {
@@ -18,16 +16,6 @@ struct FakeUi {
     int title_count, title_resets, title_done, title_pool_used;
     int title_offsets[FAKE_TITLE_MAX];
     char title_pool[FAKE_TITLE_POOL];
-    // song list box
-    int song_rows, song_resets;
-    char songs[FAKE_SONG_ROWS][FAKE_TEXT];
-    // editor boxes (one set, whichever editor window is named)
-    char editor_title[FAKE_TEXT];
-    char editor_text[FAKE_EDITOR_TEXT];
-    int message_count;
-    UiWindow message_owner;
-    char message_text[FAKE_TEXT], message_caption[FAKE_TEXT];
-    int beeps;
 };
 
 extern FakeUi fake_ui;
