@@ -48,12 +48,12 @@ static constexpr FoldTable make_fold_table()
 
 static constexpr FoldTable fold = make_fold_table();
 
-// Folds a text in place as Find compares it; it can only get shorter.
-static void fold_text(char* text)
+// A text folded into out as Find compares it (out may be text itself: the
+// folded text is never longer).
+static void fold_text(const char* text, char* out)
 {
-    char* out = text;
-    for (const char* in = text; *in; in++) {
-        unsigned char c = fold.to[(unsigned char)*in];
+    for (; *text; text++) {
+        unsigned char c = fold.to[(unsigned char)*text];
         if (c)
             *out++ = (char)c;
     }
@@ -65,7 +65,7 @@ static void fold_text(char* text)
 static void split_words(SearchWork* work, const char* typed)
 {
     copy_bounded(work->folded, SEARCH_TEXT_SIZE, typed);
-    fold_text(work->folded);
+    fold_text(work->folded, work->folded);
     work->word_count = 0;
     for (char* p = work->folded; *p;) {
         if (*p == ' ') {
@@ -101,11 +101,10 @@ static void list_song(SearchWork* work, FoundSongs* found)
     work->searching = false;
 }
 
-// Marks the words that the text (a copy in work->line) holds and lists the song
-// once every word was found.
-static void search_text(SearchWork* work, FoundSongs* found)
+// Marks the words that the text holds and lists the song once every word was found.
+static void search_text(SearchWork* work, FoundSongs* found, const char* text)
 {
-    fold_text(work->line);
+    fold_text(text, work->line);
     for (int i = 0; i < work->word_count; i++) {
         if (!work->word_found[i] && strstr(work->line, work->word[i])) {
             work->word_found[i] = true;
@@ -146,18 +145,25 @@ static void start_song(SearchWork* work, FoundSongs* found, char* record, bool s
         return;
     memset(work->word_found, 0, sizeof work->word_found);
     work->missing = work->word_count;
-    copy_bounded(work->line, RECORD_MAX + 1, work->title);
-    search_text(work, found);
+    search_text(work, found, work->title);
 }
 
 // A body line as the viewer shows it: through the markup filter (on a copy,
-// keeping the record whole for a heading in it), and not a chord row.
+// keeping the record whole for a heading in it), and not a chord row. The
+// filter only takes characters out, so a row that is a chord row before it is
+// one after it too: most chord rows are passed over without a copy.
 static void search_body_line(SearchWork* work, FoundSongs* found, const char* record)
 {
-    copy_bounded(work->line, RECORD_MAX + 1, record);
-    strip_markup_text(work->line);
-    if (!is_chord_row(work->line, ROW_COLUMNS))
-        search_text(work, found);
+    if (is_chord_row(record, ROW_COLUMNS))
+        return;
+    if (strpbrk(record, "\\&")) {
+        copy_bounded(work->line, RECORD_MAX + 1, record);
+        strip_markup_text(work->line);
+        if (is_chord_row(work->line, ROW_COLUMNS))
+            return;
+        record = work->line;
+    }
+    search_text(work, found, record);
 }
 
 static void search_library(SearchWork* work, FoundSongs* found, const char* file_name)

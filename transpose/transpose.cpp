@@ -19,16 +19,22 @@ static const char* const respellings[][2] = {
     {"Ab", "G#"}, {"Db", "C#"}, {"Gb", "F#"}, {"A#", "Bb"},
 };
 
+// Whether two note names of one or two characters are the same.
+static bool same_name(const char* a, const char* b)
+{
+    return a[0] == b[0] && a[1] == b[1];
+}
+
 // The new name of a written root: its entry among note_names[12..24] moved by
 // half_steps (inside -12..13, so the table holds the result), or "XX" when no
 // entry holds it (B#, Cb, E#, Fb).
 static const char* new_root(const char* root, int half_steps)
 {
     for (const auto& pair : respellings)
-        if (strcmp(root, pair[0]) == 0)
+        if (same_name(root, pair[0]))
             root = pair[1];
     for (int i = 12; i <= 24; i++)
-        if (strcmp(note_names[i], root) == 0)
+        if (same_name(note_names[i], root))
             return note_names[i + half_steps];
     return "XX";
 }
