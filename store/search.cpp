@@ -92,7 +92,7 @@ static void add_entry(FoundSongs* found, const char* text)
 // stands under (once for all the found songs under that heading).
 static void list_song(SearchWork* work, FoundSongs* found)
 {
-    if (work->have_section && !work->section_listed) {
+    if (!work->section_listed) {
         add_entry(found, work->section);
         work->section_listed = true;
     }
@@ -136,7 +136,6 @@ static void start_song(SearchWork* work, FoundSongs* found, char* record, bool s
         take_heading(work, record);
     if (work->have_pending) {
         memcpy(work->section, work->pending, sizeof work->section);
-        work->have_section = true;
         work->have_pending = false;
         work->section_listed = false;
     }
@@ -168,7 +167,9 @@ static void search_body_line(SearchWork* work, FoundSongs* found, const char* re
 
 static void search_library(SearchWork* work, FoundSongs* found, const char* file_name)
 {
-    work->have_section = work->have_pending = work->section_listed = work->searching = false;
+    // before the first heading entry there is none to list
+    work->section_listed = true;
+    work->have_pending = work->searching = false;
     if (song_file_open(&work->file, file_name) != 0)
         return;
     char* record = work->record;

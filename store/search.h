@@ -17,7 +17,8 @@ struct SearchWork {
     char title[RECORD_MAX + 1];         // the current song's title as the list shows it
     char section[RECORD_MAX + 1];       // the heading entry the current song stands under
     char pending[RECORD_MAX + 1];       // the last heading entry since the song's title line
-    bool have_section, have_pending, section_listed;
+    bool have_pending;
+    bool section_listed;                // true too while the song stands under no heading
     bool searching;                     // in a listed song with words still missing
     char folded[SEARCH_TEXT_SIZE];      // the typed words as compared, each ended by a zero
     const char* word[SEARCH_WORDS_MAX];
