@@ -1,5 +1,5 @@
 // Find: songs by their words (cases in tests/cases/search.txt; fuzz/fuzz_search.cpp
-// checks any words over any library against a small letter-by-letter model).
+// checks any words over any library against a small model).
 #include <algorithm>
 #include <cstring>
 #include <string>
