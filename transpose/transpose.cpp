@@ -49,12 +49,12 @@ static int table_count(int half_steps)
     return half_steps;
 }
 
-// Characters of the chord token at text: up to a blank or the terminator
-// among its first ten, and 1 when it runs on past them.
-static int token_length(const char* text)
+// Characters of the chord token at text: those before the first blank,
+// terminator or '<' among its first ten, and 1 when none of the ten is one.
+static int chord_length(const char* text)
 {
-    for (int i = 1; i < CHORD_LOOK; i++)
-        if (text[i] == ' ' || text[i] == 0)
+    for (int i = 0; i < CHORD_LOOK; i++)
+        if (text[i] == ' ' || text[i] == 0 || text[i] == CHORD_MARK)
             return i;
     return 1;
 }
@@ -71,7 +71,7 @@ static void put_chord(char* row, const char* chord, int column)
 // root, the rest of its token and one blank; returns the token's length.
 static int transpose_chord(char* row, int p, int half_steps)
 {
-    int n = token_length(row + p);
+    int n = chord_length(row + p);
     char root[3] = {(char)(row[p] & ~0x20), 0, 0};
     int rest = 1;
     char second = n >= 2 ? row[p + 1] : 0;
