@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "resources/resource.h"
+#include "transpose/chord_hint.h"
 #include "transpose/chord_row.h"
 
 enum {

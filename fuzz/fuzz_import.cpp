@@ -9,6 +9,7 @@
 
 #include "chordpro/import_work.h"
 #include "tests/support/fuzz_work_dir.h"
+#include "transpose/chord_hint.h"
 #include "transpose/chord_row.h"
 
 namespace {
@@ -40,15 +41,17 @@ void check_song(const NewSong& song)
     }
 }
 
-// The rule on the input's own lines: a marked row grows by one byte at most.
+// The rule on the input's own lines: the mark goes inside the row or right behind
+// it, taking the place of a blank or of nothing.
 void check_rule(const char* data, size_t size)
 {
-    char out[IMPORT_LINE_MAX + 2], hint[160];
+    char hint[160];
     for (size_t start = 0, stop; start < size; start = stop + 1) {
         const char* nl = (const char*)memchr(data + start, '\n', size - start);
         stop = nl ? (size_t)(nl - data) : size;
-        int len = (int)(stop - start), n = len <= IMPORT_LINE_MAX ? mark_chord_row(data + start, len, out, sizeof out) : -1;
-        fuzz_check(n == -1 || n == len || n == len + 1, "a marked row grew by more than the mark");
+        int len = (int)(stop - start), replaces = 0, column = chord_mark_column(data + start, len, &replaces);
+        fuzz_check(column == -1 || (column >= 0 && column <= len && (!replaces || data[start + column] == ' ')),
+                   "the mark placed outside the row or over a character");
     }
     chord_row_hint(data, (int)size, hint, sizeof hint);
     fuzz_check(memchr(hint, 0, sizeof hint), "an unterminated hint");

@@ -87,78 +87,36 @@ int song_file_read_bytes(SongFile* file, unsigned char* out, int size)
     return n;
 }
 
-// Length of the run of bytes at p (at most n) that holds no LF, CR or 0x1A.
-// Eight bytes are tested at once: a word none of whose bytes is below 0x1B
-// cannot hold any of the three; a word that may is looked at byte by byte.
-static int plain_run(const unsigned char* p, int n)
-{
-    const uint64_t ones = 0x0101010101010101ULL;
-    const uint64_t highs = 0x8080808080808080ULL;
-    int i = 0;
-    while (i < n) {
-        if (i + 8 <= n) {
-            uint64_t word;
-            memcpy(&word, p + i, 8);
-            if (((word - ones * 0x1B) & ~word & highs) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        int end = i + 8 < n ? i + 8 : n;
-        for (; i < end; i++) {
-            unsigned char c = p[i];
-            if (c == '\n' || c == '\r' || c == 0x1A)
-                return i;
-        }
-    }
-    return n;
-}
-
-// Byte-exact with a loop that reads one byte at a time, drops CR, ends at LF or
-// 0x1A and cuts at 991 characters, but it moves whole runs of plain bytes at once.
 int read_record(SongFile* file, char* buf)
 {
-    int n = 0;
     if (file->stopped)
         return -1;
+    int n = 0;
     file->record_start = song_file_offset(file);
-    for (;;) {
+    while (n < RECORD_MAX) {
         if (file->pos >= file->len && refill(file) != 0)
+            return -1;   // an unterminated last line is never delivered
+        unsigned char c = file->buf[file->pos++];
+        if (c == 0x1A) {
+            // Ctrl-Z ends the records for good
+            file->stopped = 1;
             return -1;
-        const unsigned char* start = file->buf + file->pos;
-        int avail = file->len - file->pos;
-        int room = RECORD_MAX - n;
-        int take = avail < room ? avail : room;
-        int i = plain_run(start, take);
-        memcpy(buf + n, start, i);
-        n += i;
-        file->pos += i;
-        if (i < take) {
-            unsigned char c = start[i];
-            file->pos++;
-            if (c == 0x1A) {
-                // Ctrl-Z ends the records for good
-                file->stopped = 1;
-                return -1;
-            }
-            if (c == '\n') {
-                if (n > 0 && buf[0] == ';') {
-                    n = 0;
-                    file->record_start = song_file_offset(file);
-                    continue;
-                }
-                buf[n] = 0;
-                file->record_len = n;
-                return 0;
-            }
+        }
+        if (c == '\r')
             continue;   // a CR is dropped wherever it stands
+        if (c != '\n') {
+            buf[n++] = (char)c;
+            continue;
         }
-        if (n == RECORD_MAX) {
-            buf[n] = 0;
-            file->record_len = n;
-            return 0;
-        }
+        if (n == 0 || buf[0] != ';')
+            break;
+        // a comment line: the next line starts the record
+        n = 0;
+        file->record_start = song_file_offset(file);
     }
+    buf[n] = 0;
+    file->record_len = n;
+    return 0;
 }
 
 void trim_trailing(char* text)

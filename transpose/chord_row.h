@@ -22,17 +22,6 @@ bool is_sign_token(const char* token, int len);
 // one already or does not look like a chord row.
 int chord_mark_column(const char* row, int len, int* replaces);
 
-// Writes the row with its mark (as chord_mark_column places it) into out,
-// terminated; a row that needs no mark is copied. Returns the length written, or
-// -1 when it does not fit in size bytes.
-int mark_chord_row(const char* row, int len, char* out, int size);
-
 // A marked row that holds a word the transposer would change: a token that is no
 // chord or sign and holds a letter A to G ("Verse" would become "VF#rse").
 bool marked_row_holds_words(const char* row, int len);
-
-// The editor's hint for a whole text (lines separated by CR LF or LF): which
-// rows look like chords but have no mark, and which marked rows hold words, by
-// line number from 1 ("line 7 looks like chords but has no <"); empty when all
-// is well. out is always terminated within size bytes.
-void chord_row_hint(const char* text, int len, char* out, int size);

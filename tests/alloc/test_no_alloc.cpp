@@ -21,6 +21,8 @@ extern "C" void* realloc(void* p, size_t size) { return allocations = allocation
 namespace {
 
 using NoAllocation = InTempDir;
+SearchWork work;
+FoundSongs found_songs;
 
 TEST_F(NoAllocation, LookupLoadIndexFindAndTransposeAllocateNothing)
 {
@@ -28,7 +30,7 @@ TEST_F(NoAllocation, LookupLoadIndexFindAndTransposeAllocateNothing)
     // a first round warms up anything the C library sets up once per process
     copy_bounded(state.current_title, TITLE_SIZE, "SONG 300");
     load_song();
-    find_songs_by_words(nullptr, "songbook.cnr", "Mercy, song 300");
+    find_songs_by_words(&work, &found_songs, "songbook.cnr", "Mercy, song 300");
     fill_title_list(nullptr, "songbook.cnr");
     long before = allocations;
     int found = 0;
@@ -38,7 +40,7 @@ TEST_F(NoAllocation, LookupLoadIndexFindAndTransposeAllocateNothing)
         for (int steps = -11; steps <= 12; steps++)
             transpose_song(steps);
         state.show_hidden = round & 1;
-        EXPECT_EQ(find_songs_by_words(nullptr, "songbook.cnr", "Mercy, song 300"), 1);
+        EXPECT_EQ(find_songs_by_words(&work, &found_songs, "songbook.cnr", "Mercy, song 300"), 1);
         fill_title_list(nullptr, "songbook.cnr");
         copy_bounded(state.current_title, TITLE_SIZE, "no such song");
         found = load_song();
@@ -47,6 +49,7 @@ TEST_F(NoAllocation, LookupLoadIndexFindAndTransposeAllocateNothing)
     // and the work was done
     EXPECT_EQ(fake_ui.title_count, 300);
     EXPECT_EQ(found, -1);
+    EXPECT_STREQ(found_songs.list, "SONG 300 ");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The chord transposer (cases in tests/cases/transpose.txt; fuzz/fuzz_transpose.cpp
-// compares every byte of every row, for any rows and row count, with a plain model).
+// checks any rows, row count and count against a small model).
 #include "transpose/transpose.h"
 
 #include "store/record.h"
