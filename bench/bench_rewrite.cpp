@@ -12,7 +12,6 @@
 #include "store/file_replace.h"
 #include "store/index.h"
 #include "store/rewrite.h"
-#include "tests/support/fake_ui.h"
 #include "bench/support/floors.h"
 #include "bench/support/library_gen.h"
 
@@ -46,7 +45,6 @@ void BM_SaveLastSong(benchmark::State& st)
 {
     use_library(SONGS);
     reset_shared_state();
-    fake_ui_reset();
     static RewriteWork work;
     static char text[EDIT_BUF_SIZE];
     EditSession session;

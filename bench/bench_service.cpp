@@ -13,7 +13,6 @@
 #include "shell/shared_state.h"
 #include "store/file_replace.h"
 #include "store/index.h"
-#include "tests/support/fake_ui.h"
 #include "bench/support/floors.h"
 #include "bench/support/library_gen.h"
 
@@ -97,7 +96,6 @@ BENCHMARK(BM_PlainFlushedWrite)->SIZES;
 int main(int argc, char** argv)
 {
     reset_shared_state();
-    fake_ui_reset();
     const char* const files[] = {"service.cho", "plain.cho", nullptr};
     return run_in_folder(argc, argv, "/tmp/cantoria-service-XXXXXX", files);
 }

@@ -14,7 +14,6 @@
 #include "store/edit_load.h"
 #include "store/index.h"
 #include "store/rewrite.h"
-#include "tests/support/fake_ui.h"
 #include "tests/support/fuzz_work_dir.h"
 
 namespace {
@@ -23,10 +22,11 @@ const size_t MAX_TEXT = 8000;   // well inside edit_buf: no text box line is cut
 RewriteWork work;
 char loaded[EDIT_BUF_SIZE];
 std::string box_title, box_text;
+RewriteResult last_result;
 
 // The title line and body the save writes for the boxes, and whether the save
 // must refuse them (a mark that would change the library's structure).
-std::string song_bytes(const std::string& box_title, const std::string& box_text, bool* refused)
+std::string written_title(const std::string& box_title)
 {
     std::string title;
     for (char c : std::string(box_title.c_str()))
@@ -35,14 +35,33 @@ std::string song_bytes(const std::string& box_title, const std::string& box_text
     upper_case(title.data());
     while (!title.empty() && title.back() == ' ')
         title.pop_back();
-    if (title.empty())
-        title = "NONAME";
+    return title.empty() ? "NONAME" : title;
+}
+
+// A save that went in as a new song under a taken title numbers it "TITLE (n)",
+// as the session's title (read back without leading blanks) tells.
+std::string numbered_title(std::string title, const std::string& key)
+{
+    size_t open = key.rfind(" (");
+    if (key == title.substr(title.find_first_not_of(' ')) || open == std::string::npos)
+        return title;
+    std::string suffix = key.substr(open);
+    title = title.substr(0, TITLE_SIZE - 1 - suffix.size());
+    while (!title.empty() && title.back() == ' ')
+        title.pop_back();
+    return title + suffix;
+}
+
+std::string song_bytes(const std::string& title, const std::string& box_text, bool* refused)
+{
     *refused = title.find("#*#*#") != std::string::npos || title.find(':') != std::string::npos;
     std::string out = "::::: " + title + " ::::: KEY=xx\r\r\n \r\n";
     std::string text = box_text.c_str();
     for (size_t from = 0, crlf = 0; crlf != std::string::npos; from = crlf + 2) {
         std::string line = text.substr(from, (crlf = text.find("\r\n", from)) - from);
-        *refused |= line.find(":::::") != std::string::npos || line.find("#*#*#") != std::string::npos;
+        // a comment line is no line of the book: a mark in it changes nothing
+        bool comment = line[0] == ';' && line.find('\n') == std::string::npos && line.size() + 1 < RECORD_MAX;
+        *refused |= !comment && (line.find(":::::") != std::string::npos || line.find("#*#*#") != std::string::npos);
         for (char c : line)
             out += c != 0x1A ? std::string(1, c) : "";
         out += " \r\n";
@@ -57,7 +76,7 @@ std::string save_and_check(const std::string& lib, const std::string& held, Edit
 {
     write_file(LIBRARY_FILE, lib);
     EditorText boxes{box_title.c_str(), box_text.c_str(), (int)strlen(box_text.c_str())};
-    RewriteResult result = rewrite_songbook(session, &boxes, &work);
+    RewriteResult result = last_result = rewrite_songbook(session, &boxes, &work);
     std::string now = read_file(LIBRARY_FILE);
     fuzz_check(!file_exists(TEMP_FILE), "temp.cnr left behind");
     if (refused) {
@@ -70,7 +89,8 @@ std::string save_and_check(const std::string& lib, const std::string& held, Edit
     }
     fuzz_check(result == REWRITE_OK || result == REWRITE_ADDED, "save failed");
     // a song that went in elsewhere may carry a numbered title "TITLE (n)"
-    song = song_bytes(session->title, box_text, &refused);
+    std::string title = written_title(box_title);
+    song = song_bytes(result == REWRITE_ADDED ? numbered_title(title, session->title) : title, box_text, &refused);
     fuzz_check(read_file(BACKUP_FILE) == lib, "oldbook.cnr is not the old library");
     size_t at = (size_t)session->song_pos;
     fuzz_check(session->song_len == (long)song.size() && at <= lib.size() && now.size() >= at + song.size(),
@@ -100,7 +120,6 @@ void fuzz_one(const uint8_t* data, size_t size)
     box_title = parts[1];
     box_text = parts[2].substr(0, MAX_TEXT);
     reset_shared_state();
-    fake_ui_reset();
     write_file(LIBRARY_FILE, lib);
     // the editor opens on the n-th title record as the title list would show it
     int pick = choices & 31;
@@ -130,14 +149,17 @@ void fuzz_one(const uint8_t* data, size_t size)
             lib.insert(at, 1, (char)(box_title.size() & 0xFF));
     }
     bool refused;
-    std::string song = song_bytes(box_title, box_text, &refused);
+    std::string song = song_bytes(written_title(box_title), box_text, &refused);
     std::string first = save_and_check(lib, held, &session, song, refused);
     // a second save from the same opening replaces what the first wrote
     if (!refused && session.holds_song) {
         session.shown_hash = 0;   // the boxes count as changed again
-        song = song_bytes(session.title, box_text, &refused);
+        song = song_bytes(written_title(box_title), box_text, &refused);
         std::string second = save_and_check(first, song, &session, song, false);
-        fuzz_check(second == first, "a second save did not replace the first");
+        // a new song put in front of lines the readers take for its own (the pieces
+        // of an unterminated long line) is no longer as written: the second save
+        // then adds its song beside it, losing nothing (save_and_check saw to that)
+        fuzz_check(second == first || last_result == REWRITE_ADDED, "a second save did not replace the first");
     }
 }
 

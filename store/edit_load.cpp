@@ -8,7 +8,6 @@
 #include "store/index.h"
 #include "store/record.h"
 
-enum { CTRL_Z = 0x1A };
 
 const char too_long_text[] =
     "This song is too long for the editor: only its first part is shown.\r"
@@ -71,67 +70,51 @@ static void write_note(EditSession* session, int dropped)
 }
 
 // The next raw line of the library, CRs dropped, without its LF: its length, or
-// -1 at the end of the file, at a byte 0x1A, or for an unterminated last line,
-// which no reader delivers. out takes it when it is at most room characters
-// (else *cut); head always takes its first RECORD_MAX characters.
+// -1 at the end of the file. out takes it when it is at most room characters
+// (else *cut); head always takes its first character or a zero.
 static int read_raw_line(SongFile* file, char* out, int room, char* head, bool* cut)
 {
     int n = 0;
     unsigned char c;
+    *head = 0;
     for (;;) {
-        if (song_file_read_bytes(file, &c, 1) != 1 || c == CTRL_Z)
-            return -1;
+        if (song_file_read_bytes(file, &c, 1) != 1)
+            return n > 0 ? n : -1;
         if (c == '\n')
             break;
         if (c == '\r')
             continue;
         if (n < room)
             out[n] = (char)c;
-        if (n < RECORD_MAX)
-            head[n] = (char)c;
+        if (n == 0)
+            *head = (char)c;
         n++;
     }
-    head[n < RECORD_MAX ? n : RECORD_MAX] = 0;
     *cut = n > room;
     return n;
 }
 
-// Whether a line ends the song for the readers, which take a long line in
-// pieces of RECORD_MAX characters: a piece holding a title line or the end mark.
-static bool ends_song(const char* line, int len, char* piece)
-{
-    for (int at = RECORD_MAX; at < len; at += RECORD_MAX) {
-        int n = len - at < RECORD_MAX ? len - at : RECORD_MAX;
-        memcpy(piece, line + at, (size_t)n);
-        piece[n] = 0;
-        if (is_end_of_book(piece) || is_title_line(piece))
-            return true;
-    }
-    return false;
-}
-
-// Appends the song's body lines to text, each followed by CR LF, up to the next
-// title line or the end-of-book marker. Returns what the markup filter dropped.
-static int read_body(SongFile* file, EditSession* session, char* text, int size, char* head, char* piece)
+// Appends the song's body lines, up to byte stop of the library (the end the
+// save measures, by the readers' rules), to text, each followed by CR LF. Comment
+// lines come as they stand, other lines through the markup filter. Returns what
+// the filter dropped.
+static int read_body(SongFile* file, long stop, EditSession* session, char* text, int size)
 {
     int used = 0;
     int dropped = 0;
-    bool cut;
-    for (;;) {
+    bool cut = false;
+    char head;
+    while (song_file_offset(file) < stop) {
         char* line = text + used;
-        int len = read_raw_line(file, line, size - used - 3, head, &cut);
+        int len = read_raw_line(file, line, size - used - 3, &head, &cut);
         if (len < 0)
-            break;
-        // a comment line is no song line for the readers: no mark in it ends the song
-        bool comment = head[0] == COMMENT_MARK;
-        if (!comment && (is_end_of_book(head) || is_title_line(head) || (!cut && ends_song(line, len, piece))))
             break;
         if (cut) {
             session->truncated = 1;
             break;
         }
         line[len] = 0;
-        if (!comment) {
+        if (head != COMMENT_MARK) {
             strip_markup_text(line);
             dropped |= (int)strlen(line) != len ? DROPPED_MARKUP : 0;
             len = (int)strlen(line);
@@ -165,17 +148,16 @@ int load_song_for_editing(EditSession* session, char* text, int size, RewriteWor
         int dropped = song_file_seek(file, pos) == 0 && read_record(file, work->record) == 0
                           ? title_line_extras(work->record)
                           : 0;
-        song_file_seek(file, body);
-        char piece[RECORD_MAX + 1];
-        dropped |= read_body(file, session, text, size, work->record, piece);
-        write_note(session, dropped);
-        // the saves replace exactly these bytes, while they stand in the library as
-        // they are now; an editor for a new song only takes the text as a start
-        if (!session->new_song && measure_song(work, pos, &session->song_len, &session->song_hash) == 0) {
-            session->holds_song = 1;
+        // the editor shows exactly the bytes the saves replace, while they stand in
+        // the library as they are now; an editor for a new song only takes the text
+        if (measure_song(work, pos, &session->song_len, &session->song_hash) == 0 &&
+            song_file_seek(file, body) == 0) {
+            dropped |= read_body(file, pos + session->song_len, session, text, size);
+            session->holds_song = !session->new_song;
             session->song_pos = pos;
             copy_bounded(session->title, TITLE_SIZE, state.current_title);
         }
+        write_note(session, dropped);
     }
     song_file_close(file);
     return found;

@@ -45,17 +45,25 @@ static bool refuse_line(char* message, int size, int line, const char* what)
 }
 
 // The next line of the text box's text at *at: its length, *at moved behind its
-// line end. Lines end at CR LF (or a bare LF).
+// line end. Lines end at CR LF, as the text box separates them.
 static int next_line(const EditorText* boxes, int* at, const char** line)
 {
     const char* start = boxes->text + *at;
     const char* end = boxes->text + boxes->len;
-    const char* lf = (const char*)memchr(start, '\n', (size_t)(end - start));
-    const char* stop = lf ? lf : end;
-    *at = lf ? (int)(lf - boxes->text) + 1 : boxes->len + 1;
+    const char* stop = start;
+    while (stop < end && !(stop[0] == '\r' && stop + 1 < end && stop[1] == '\n'))
+        stop++;
+    *at = stop < end ? (int)(stop - boxes->text) + 2 : boxes->len + 1;
     *line = start;
-    int len = (int)(stop - start);
-    return len > 0 && start[len - 1] == '\r' ? len - 1 : len;
+    return (int)(stop - start);
+}
+
+// A line the readers skip whole, so that a mark in it changes nothing: it starts
+// with ';', stays one line (no bare LF) and, with the blank a save adds, is
+// shorter than a record (a longer one is read in pieces like any line).
+static bool is_comment_line(const char* line, int len)
+{
+    return len > 0 && line[0] == COMMENT_MARK && len + 1 < RECORD_MAX && !memchr(line, '\n', (size_t)len);
 }
 
 static bool holds(const char* line, int len, const char* mark)
@@ -89,8 +97,7 @@ bool check_editor_text(const EditorText* boxes, const char* title, char* message
         int len = next_line(boxes, &at, &line);
         if (len > EDITOR_LINE_MAX)
             return refuse_line(message, size, i, "is longer than 19,999 characters");
-        // no reader looks into a comment line: a mark there changes nothing
-        if (len > 0 && line[0] == COMMENT_MARK)
+        if (is_comment_line(line, len))
             continue;
         if (holds(line, len, TITLE_MARK))
             return refuse_line(message, size, i, "holds \":::::\", which starts a new song in the library");
@@ -108,13 +115,13 @@ static void put_bytes(SongOut* out, const char* bytes, size_t n)
     safe_write_bytes(out->file, bytes, n);
 }
 
-// A line of the text box without its bytes 0x1A and stray CRs: a 0x1A would end
-// the library for every reader, hiding all songs behind it.
+// A line of the text box without its bytes 0x1A: one would end the library for
+// every reader, hiding all songs behind it.
 static void put_text_line(SongOut* out, const char* line, int len)
 {
     int run = 0;
     for (int i = 0; i <= len; i++) {
-        if (i < len && line[i] != CTRL_Z && line[i] != '\r')
+        if (i < len && line[i] != CTRL_Z)
             continue;
         put_bytes(out, line + run, (size_t)(i - run));
         run = i + 1;

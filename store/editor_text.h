@@ -37,6 +37,5 @@ struct SongOut {
 };
 
 // The title line, then the body: a single blank line, then every line of the
-// text box followed by one blank, each ending CR LF; bytes 0x1A and stray CRs
-// are left out.
+// text box followed by one blank, each ending CR LF; bytes 0x1A are left out.
 void write_song(SongOut* out, const char* title, const EditorText* boxes);

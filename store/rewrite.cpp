@@ -59,9 +59,15 @@ int measure_song(RewriteWork* work, long pos, long* len, uint64_t* hash)
     if (file->record_start != pos || !is_title_line(record) || is_end_of_book(record))
         return -1;
     long end = song_file_offset(file);
-    while (next_song_line(file, record) > 0)
+    int got;
+    while ((got = next_song_line(file, record)) > 0)
         end = song_file_offset(file);
     if (file->error)
+        return -1;
+    // comment lines belong to the song in front of them: up to the next title, or
+    // at the end of the file up to the last line feed the readers reach
+    end = got == 0 ? file->record_start : insertion_point(file, end, work->chunk);
+    if (end < 0)
         return -1;
     *len = end - pos;
     return hash_region(work, pos, *len, hash);

@@ -77,7 +77,9 @@ enum RewriteResult {
 RewriteResult rewrite_songbook(EditSession* session, const EditorText* boxes, RewriteWork* work);
 
 // Measures the song whose title record starts at byte pos of the open library:
-// its length up to the end of its last line and a hash of those bytes. Returns
+// its length up to the next title line or end-of-book marker, or at the end of
+// the file up to the last line feed the readers reach (comment lines behind its
+// last line included either way), and a hash of those bytes. Returns
 // 0, or -1 when no title record starts there (or on a read error).
 int measure_song(RewriteWork* work, long pos, long* len, uint64_t* hash);
 

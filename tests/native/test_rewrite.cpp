@@ -62,10 +62,8 @@ RewriteResult editor_save(EditSession* session)
     RewriteResult result = rewrite_songbook(session, &text, &work);
     if (result == REWRITE_ADDED)
         boxes.title = session->title;
-    if (result == REWRITE_OK || result == REWRITE_ADDED) {
+    if (result == REWRITE_OK || result == REWRITE_ADDED)
         remember_shown(session);
-        fill_title_list(nullptr, LIBRARY_FILE);
-    }
     return result;
 }
 
@@ -193,7 +191,6 @@ TEST_F(RewriteSongbook, WritesEveryGoldenCaseByteForByte)
         if (entry.path().extension() == ".edit") {
             TempDir fresh;
             reset_shared_state();
-            fake_ui_reset();
             run_edit(entry.path().stem().string()), count++;
         }
     EXPECT_GE(count, 30);

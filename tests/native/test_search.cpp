@@ -24,9 +24,7 @@ std::string found_by(const std::string& words)
 {
     std::vector<std::string> entries;
     if (find_songs_by_words(&work, &found_songs, LIBRARY_FILE, words.c_str()) < 0) {
-        fill_title_list(nullptr, LIBRARY_FILE);
-        for (int i = 0; i < fake_ui.title_count; i++)
-            entries.push_back(fake_title(i));
+        entries = title_entries();
     }
     const char* entry = found_songs.list;
     for (int i = 0; i < found_songs.entries; i++, entry += strlen(entry) + 1)

@@ -1,5 +1,8 @@
 // Working folders, case tables and child processes for the native tests.
 #include "tests/support/test_files.h"
+#include "store/index.h"
+
+#include <cstring>
 
 #include <algorithm>
 #include <csignal>
@@ -48,11 +51,21 @@ std::string source_file(const std::string& relative)
     return read_file((std::string(CANTORIA_SOURCE) + "/" + relative).c_str());
 }
 
+std::vector<std::string> title_entries()
+{
+    static TitleList list;
+    read_title_list(LIBRARY_FILE, &list);
+    std::vector<std::string> entries;
+    for (int i = 0, at = 0; i < list.count; i++, at += (int)strlen(list.text + at) + 1)
+        entries.push_back(list.text + at);
+    return entries;
+}
+
 std::string titles_listed()
 {
     std::string titles;
-    for (int i = 0; i < fake_ui.title_count; i++)
-        titles += std::string(fake_title(i)) + "\n";
+    for (const std::string& entry : title_entries())
+        titles += entry + "\n";
     return titles;
 }
 

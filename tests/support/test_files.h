@@ -8,7 +8,6 @@
 
 #include "shell/shared_state.h"
 #include "tests/support/case_file.h"
-#include "tests/support/fake_ui.h"
 #include "tests/support/files.h"
 
 // Makes a fresh empty folder (mkdtemp) the current directory for the object's
@@ -32,7 +31,6 @@ protected:
     {
         dir_ = new TempDir();
         reset_shared_state();
-        fake_ui_reset();
     }
     void TearDown() override { delete dir_; }
 
@@ -46,7 +44,8 @@ std::string many_songs(int n);
 // A file of the source tree, e.g. "tests/golden/x.cnr": its bytes.
 std::string source_file(const std::string& relative);
 // The titles the fake title box holds, each followed by "\n".
-std::string titles_listed();
+std::vector<std::string> title_entries();   // of the title box, from the library
+std::string titles_listed();                // the same, each followed by "\n"
 
 // Every line of a case file of the source tree, its first field included, in order.
 std::vector<Case> case_lines(const std::string& relative);
