@@ -33,21 +33,6 @@ static bool load_song_list(const App& app, HWND home, const std::vector<std::pai
     return items_of(songs).size() == list.size();
 }
 
-static double ms_since(LARGE_INTEGER start)
-{
-    LARGE_INTEGER now, freq;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&freq);
-    return 1000.0 * (double)(now.QuadPart - start.QuadPart) / (double)freq.QuadPart;
-}
-
-static LARGE_INTEGER now_counter()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
 // The program has finished the command it was running once it answers a sent message.
 static void wait_idle(HWND dialog)
 {

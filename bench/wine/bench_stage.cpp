@@ -9,21 +9,6 @@
 #include "resources/resource.h"
 #include "bench/support/library_gen.h"
 
-static double ms_since(LARGE_INTEGER start)
-{
-    LARGE_INTEGER now, freq;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&freq);
-    return 1000.0 * (double)(now.QuadPart - start.QuadPart) / (double)freq.QuadPart;
-}
-
-static LARGE_INTEGER now_counter()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
 static std::string caption(HWND window)
 {
     static wchar_t wide[512];

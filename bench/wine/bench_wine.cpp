@@ -9,15 +9,20 @@
 #include "resources/resource.h"
 #include "bench/support/library_gen.h"
 
-static double seconds_since(LARGE_INTEGER start)
+double ms_since(LARGE_INTEGER start)
 {
     LARGE_INTEGER now, freq;
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&freq);
-    return (double)(now.QuadPart - start.QuadPart) / (double)freq.QuadPart;
+    return 1000.0 * (double)(now.QuadPart - start.QuadPart) / (double)freq.QuadPart;
 }
 
-static LARGE_INTEGER now_counter()
+static double seconds_since(LARGE_INTEGER start)
+{
+    return ms_since(start) / 1000.0;
+}
+
+LARGE_INTEGER now_counter()
 {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);

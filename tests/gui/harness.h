@@ -45,3 +45,7 @@ std::string press_print_dialog(DWORD pid, bool ok);
 std::string read_file(const std::string& path);          // "<missing>" when missing
 bool write_file(const std::string& path, const std::string& bytes);
 std::string wait_file(const std::string& path, DWORD timeout_ms = 10000);   // once it exists
+
+// The Wine benchmarks' clock (bench/wine/bench_wine.cpp).
+LARGE_INTEGER now_counter();
+double ms_since(LARGE_INTEGER start);

@@ -14,10 +14,10 @@ const int screen_sizes[][2] = {{1366, 768}, {1280, 1024}, {1440, 900}, {1600, 90
 
 // A song as the loader leaves it: a blank row 0, then verses of chord and lyric rows
 // (lyric rows only when chord rows are 0 wide), a blank row after each verse.
-int make_song(const std::string& spec, char (*rows)[LINE_WIDTH])
+int make_song(const std::string& shape, char (*rows)[LINE_WIDTH])
 {
     int count = 0, verse = 1, chord = 0, lyric = 1, indent = 0;
-    sscanf(spec.c_str(), "%d %d %d %d %d", &count, &verse, &chord, &lyric, &indent);
+    sscanf(shape.c_str(), "%d %d %d %d %d", &count, &verse, &chord, &lyric, &indent);
     strcpy(rows[0], " ");
     for (int i = 1; i < count; i++) {
         int at = (i - 1) % (verse + 1);
