@@ -1,6 +1,7 @@
 // The editor's loading: the chosen song's lines as the text for the editor's text box.
 #include "store/edit_load.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "shell/shared_state.h"
@@ -55,17 +56,16 @@ static int title_line_extras(const char* record)
 
 static void write_note(EditSession* session, int dropped)
 {
-    session->note[0] = 0;
-    if (!dropped)
-        return;
-    copy_bounded(session->note, SESSION_NOTE_SIZE, "A save will drop what the editor does not show:");
-    const char* parts[] = {" the text beside the title", " the heading on the title line", " markup words and &",
-                           " the title's end (79 characters are kept)"};
+    static const char* const parts[] = {"the text beside the title", "the heading on the title line",
+                                        "markup words and &", "the title's end (79 characters are kept)"};
+    copy_bounded(session->note, SESSION_NOTE_SIZE, dropped ? "A save will drop what the editor does not show: " : "");
+    const char* separator = "";
     for (int i = 0; i < 4; i++) {
         if (!(dropped & (1 << i)))
             continue;
         int used = (int)strlen(session->note);
-        copy_bounded(session->note + used, SESSION_NOTE_SIZE - used, parts[i]);
+        snprintf(session->note + used, (size_t)(SESSION_NOTE_SIZE - used), "%s%s", separator, parts[i]);
+        separator = "; ";
     }
 }
 
