@@ -8,6 +8,7 @@
 // opens (past the last: a title not in the library, or New Song when bit 5 is
 // set); bits 6-7 a change to the file between the opening and the save (none, a
 // byte changed, a byte inserted, at a place taken from the text's length).
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -42,13 +43,14 @@ std::string written_title(const std::string& box_title)
 // as the session's title (read back without leading blanks) tells.
 std::string numbered_title(std::string title, const std::string& key)
 {
+    std::string plain = title.substr(std::min(title.find_first_not_of(' '), title.size()));
+    plain.resize(strlen((trim_trailing(plain.data()), plain.c_str())));   // as the lookup trims a title
     size_t open = key.rfind(" (");
-    if (key == title.substr(title.find_first_not_of(' ')) || open == std::string::npos)
+    if (key == plain || open == std::string::npos)
         return title;
     std::string suffix = key.substr(open);
     title = title.substr(0, TITLE_SIZE - 1 - suffix.size());
-    while (!title.empty() && title.back() == ' ')
-        title.pop_back();
+    title.resize(strlen((trim_trailing(title.data()), title.c_str())));   // as the lookup trims a title
     return title + suffix;
 }
 
@@ -59,9 +61,17 @@ std::string song_bytes(const std::string& title, const std::string& box_text, bo
     std::string text = box_text.c_str();
     for (size_t from = 0, crlf = 0; crlf != std::string::npos; from = crlf + 2) {
         std::string line = text.substr(from, (crlf = text.find("\r\n", from)) - from);
-        // a comment line is no line of the book: a mark in it changes nothing
-        bool comment = line[0] == ';' && line.find('\n') == std::string::npos && line.size() + 1 < RECORD_MAX;
-        *refused |= !comment && (line.find(":::::") != std::string::npos || line.find("#*#*#") != std::string::npos);
+        // as the readers see it: CRs dropped, a record at each LF; a comment they
+        // skip whole may hold a mark
+        std::string seen;
+        for (char c : line + "\n")
+            if (c == '\n') {
+                bool comment = seen[0] == ';' && seen.size() + 1 < RECORD_MAX;
+                *refused |= !comment && (seen.find(":::::") != std::string::npos || seen.find("#*#*#") != std::string::npos);
+                seen.clear();
+            } else if (c != '\r' && c != 0x1A) {
+                seen += c;
+            }
         for (char c : line)
             out += c != 0x1A ? std::string(1, c) : "";
         out += " \r\n";

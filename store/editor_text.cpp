@@ -58,21 +58,31 @@ static int next_line(const EditorText* boxes, int* at, const char** line)
     return (int)(stop - start);
 }
 
-// A line the readers skip whole, so that a mark in it changes nothing: it starts
-// with ';', stays one line (no bare LF) and, with the blank a save adds, is
-// shorter than a record (a longer one is read in pieces like any line).
-static bool is_comment_line(const char* line, int len)
-{
-    return len > 0 && line[0] == COMMENT_MARK && len + 1 < RECORD_MAX && !memchr(line, '\n', (size_t)len);
-}
+enum { NO_MARK, TITLE_MARK_SEEN, END_MARK_SEEN };
 
-static bool holds(const char* line, int len, const char* mark)
+// The mark a line would show the readers: they drop its CRs (and the
+// save its bytes 0x1A) and end a record at each LF. A record the readers skip
+// whole (it starts with ';' and, with the blank a save adds, is shorter than a
+// record) may hold anything.
+static int mark_for_readers(const char* line, int len)
 {
-    int n = (int)strlen(mark);
-    for (int i = 0; i + n <= len; i++)
-        if (memcmp(line + i, mark, (size_t)n) == 0)
-            return true;
-    return false;
+    char record[EDITOR_LINE_MAX + 2];
+    int n = 0;
+    for (int i = 0; i <= len; i++) {
+        if (i < len && line[i] != '\n') {
+            if (line[i] != '\r' && line[i] != CTRL_Z)
+                record[n++] = line[i];
+            continue;
+        }
+        record[n] = 0;
+        bool comment = n > 0 && record[0] == COMMENT_MARK && n + 1 < RECORD_MAX;
+        if (!comment && strstr(record, TITLE_MARK))
+            return TITLE_MARK_SEEN;
+        if (!comment && strstr(record, END_MARK))
+            return END_MARK_SEEN;
+        n = 0;
+    }
+    return NO_MARK;
 }
 
 // Refuses a song whose title or lines would change the library's structure: a
@@ -97,11 +107,10 @@ bool check_editor_text(const EditorText* boxes, const char* title, char* message
         int len = next_line(boxes, &at, &line);
         if (len > EDITOR_LINE_MAX)
             return refuse_line(message, size, i, "is longer than 19,999 characters");
-        if (is_comment_line(line, len))
-            continue;
-        if (holds(line, len, TITLE_MARK))
+        int mark = mark_for_readers(line, len);
+        if (mark == TITLE_MARK_SEEN)
             return refuse_line(message, size, i, "holds \":::::\", which starts a new song in the library");
-        if (holds(line, len, END_MARK))
+        if (mark == END_MARK_SEEN)
             return refuse_line(message, size, i, "holds \"#*#*#\", which ends the song book:\r"
                                            "every song behind it would disappear from the list");
     }

@@ -53,22 +53,26 @@ static bool wait_whole_pdf(const std::string& path, DWORD timeout_ms)
     return false;
 }
 
+// The PDF cups-pdf makes of today's Print List.
+static std::string todays_service_pdf()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char name[40];
+    snprintf(name, sizeof name, "SONG_LIST_%04d-%02d-%02d.pdf", now.wYear, now.wMonth, now.wDay);
+    return pdf_folder + name;
+}
+
 static void bench_service(int songs)
 {
-    std::string dir = make_temp_dir();
-    std::string library = generate_library(songs);
-    write_file(dir + "\\songbook.cnr", library);
-    LARGE_INTEGER t = now_counter();
-    std::string again = read_file(dir + "\\songbook.cnr");
-    double floor_ms = ms_since(t);
+    std::string library;
+    double floor_ms;
+    std::string dir = library_folder(songs, &library, &floor_ms);
+    LARGE_INTEGER t;
 
     App app;
-    REQUIRE(app_start(app, dir));
-    HWND home = wait_dialog(app.pid, "List of Songs Available", 0, 60000);
+    HWND home = start_with_titles(app, dir, songs);
     REQUIRE(home);
-    DWORD_PTR count = 0;
-    for (DWORD start = GetTickCount(); (int)count != songs && GetTickCount() - start < 60000; Sleep(5))
-        SendMessageTimeoutA(GetDlgItem(home, IDC_LIST_TITLES), CB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count);
     std::vector<std::pair<std::string, int>> list;
     for (int i = 0; i < SERVICE_SONGS; i++)
         list.push_back({library_title(1 + i * songs / SERVICE_SONGS), i % 12 - 5});
@@ -98,11 +102,7 @@ static void bench_service(int songs)
     wait_window_gone(viewer);
 
     // Print List: from OK in the print dialog to the program's return, and to the whole PDF
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char name[40];
-    snprintf(name, sizeof name, "SONG_LIST_%04d-%02d-%02d.pdf", now.wYear, now.wMonth, now.wDay);
-    std::string pdf = pdf_folder + name;
+    std::string pdf = todays_service_pdf();
     DeleteFileA(pdf.c_str());
     click(home, IDC_LIST_PRINT);
     REQUIRE(press_print_dialog(app.pid, true) == "PDF");
@@ -165,11 +165,7 @@ GUI_TEST(bench, print_list_of_30_real_length_songs)
     for (int i = 1; i <= SERVICE_SONGS; i++)
         list.push_back({hymn_title(i), i % 5 - 2});
     REQUIRE(load_song_list(app, home, list));
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char name[40];
-    snprintf(name, sizeof name, "SONG_LIST_%04d-%02d-%02d.pdf", now.wYear, now.wMonth, now.wDay);
-    std::string pdf = pdf_folder + name;
+    std::string pdf = todays_service_pdf();
     DeleteFileA(pdf.c_str());
     click(home, IDC_LIST_PRINT);
     REQUIRE(press_print_dialog(app.pid, true) == "PDF");

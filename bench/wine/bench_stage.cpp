@@ -41,24 +41,17 @@ static double median(std::vector<double> runs)
 // through it forward and back three times.
 static void bench_stage(int songs)
 {
-    std::string dir = make_temp_dir();
-    std::string library = generate_library(songs);
-    write_file(dir + "\\songbook.cnr", library);
-    LARGE_INTEGER t = now_counter();
-    std::string again = read_file(dir + "\\songbook.cnr");
-    double floor_ms = ms_since(t);
+    std::string library;
+    double floor_ms;
+    std::string dir = library_folder(songs, &library, &floor_ms);
     std::string titles[3] = {library_title(1), library_title(songs), library_title(songs / 2)};
     write_file(dir + "\\songlist.txt", ";SONG LIST FILE\r\nSONG01=" + titles[0] + "\r\nKEYCHANGE01=2\r\nSONG02=" +
                                            titles[1] + "\r\nKEYCHANGE02=-3\r\nSONG03=" + titles[2] +
                                            "\r\nKEYCHANGE03=0\r\n;END");
 
     App app;
-    REQUIRE(app_start(app, dir));
-    HWND home = wait_dialog(app.pid, "List of Songs Available", 0, 60000);
+    HWND home = start_with_titles(app, dir, songs);
     REQUIRE(home);
-    DWORD_PTR count = 0;
-    for (DWORD start = GetTickCount(); (int)count != songs && GetTickCount() - start < 60000; Sleep(5))
-        SendMessageTimeoutA(GetDlgItem(home, IDC_LIST_TITLES), CB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count);
     click(home, IDC_LIST_LOAD);
     REQUIRE(wait_until([&] { return items_of(GetDlgItem(home, IDC_LIST_SONGS)).size() == 3; }));
     click(home, IDC_LIST_RUN);

@@ -29,6 +29,28 @@ LARGE_INTEGER now_counter()
     return now;
 }
 
+HWND start_with_titles(App& app, const std::string& dir, int songs)
+{
+    if (!app_start(app, dir))
+        return nullptr;
+    HWND home = wait_dialog(app.pid, "List of Songs Available", 0, 60000);
+    DWORD_PTR count = 0;
+    for (DWORD start = GetTickCount(); home && (int)count != songs && GetTickCount() - start < 60000; Sleep(5))
+        SendMessageTimeoutA(GetDlgItem(home, IDC_LIST_TITLES), CB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count);
+    return home;
+}
+
+std::string library_folder(int songs, std::string* library, double* floor_ms)
+{
+    std::string dir = make_temp_dir();
+    *library = generate_library(songs);
+    write_file(dir + "\\songbook.cnr", *library);
+    LARGE_INTEGER t = now_counter();
+    std::string again = read_file(dir + "\\songbook.cnr");
+    *floor_ms = ms_since(t);
+    return dir;
+}
+
 // Runs a dialog's command to its end: a sent command is handled before the call
 // returns, and UpdateWindow then waits for the repaint it asked for.
 static void run_command(HWND dialog, int id)

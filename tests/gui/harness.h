@@ -49,3 +49,7 @@ std::string wait_file(const std::string& path, DWORD timeout_ms = 10000);   // o
 // The Wine benchmarks' clock (bench/wine/bench_wine.cpp).
 LARGE_INTEGER now_counter();
 double ms_since(LARGE_INTEGER start);
+// Starts the program on dir and waits until its title box holds all its songs; null if it did not come.
+HWND start_with_titles(App& app, const std::string& dir, int songs);
+// A fresh folder holding a generated library; *floor_ms: this program's own read of it.
+std::string library_folder(int songs, std::string* library, double* floor_ms);
