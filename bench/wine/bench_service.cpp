@@ -1,7 +1,7 @@
 // Timings of "Print List" and "Export List" of the real program under Wine: a
 // service of 30 songs from a generated library (not a test: scripts/bench.sh runs
 // the suite "bench" and records what it prints).
-#include "tests/gui/harness.h"
+#include "bench/wine/bench_wine.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // Timings of the stage view of the real program under Wine: a pedal press to the
 // next screen and to the next song painted, in a generated library (not a test:
 // scripts/bench.sh runs the suite "bench" and records what it prints).
-#include "tests/gui/harness.h"
+#include "bench/wine/bench_wine.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Timings of the real program under Wine over generated libraries (not a test:
 // scripts/bench.sh runs the suite "bench" and records what it prints).
-#include "tests/gui/harness.h"
+#include "bench/wine/bench_wine.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -45,11 +45,3 @@ std::string press_print_dialog(DWORD pid, bool ok);
 std::string read_file(const std::string& path);          // "<missing>" when missing
 bool write_file(const std::string& path, const std::string& bytes);
 std::string wait_file(const std::string& path, DWORD timeout_ms = 10000);   // once it exists
-
-// The Wine benchmarks' clock (bench/wine/bench_wine.cpp).
-LARGE_INTEGER now_counter();
-double ms_since(LARGE_INTEGER start);
-// Starts the program on dir and waits until its title box holds all its songs; null if it did not come.
-HWND start_with_titles(App& app, const std::string& dir, int songs);
-// A fresh folder holding a generated library; *floor_ms: this program's own read of it.
-std::string library_folder(int songs, std::string* library, double* floor_ms);
