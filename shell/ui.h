@@ -11,7 +11,8 @@ void ui_set_status(const char* text);
 
 // Empties the title box of the given song list dialog and fills it with the
 // titles (and heading entries) of the library (read_title_list).
-void fill_title_list(UiWindow dialog, const char* file_name);
+// Returns the list read, which also tells of repeated titles.
+const TitleList* fill_title_list(UiWindow dialog, const char* file_name);
 
 // Title box (combo box 40007) of the given song list dialog: each home dialog
 // works on its own controls, however many are open.

@@ -38,7 +38,7 @@ void ui_title_list_done(UiWindow dialog)
     InvalidateRect(box, nullptr, TRUE);
 }
 
-void fill_title_list(UiWindow dialog, const char* file_name)
+const TitleList* fill_title_list(UiWindow dialog, const char* file_name)
 {
     static TitleList list;   // 4 MB: kept off the stack
     read_title_list(file_name, &list);
@@ -46,6 +46,7 @@ void fill_title_list(UiWindow dialog, const char* file_name)
     for (int i = 0, at = 0; i < list.count; i++, at += (int)strlen(list.text + at) + 1)
         ui_title_list_add(dialog, list.text + at);
     ui_title_list_done(dialog);
+    return &list;
 }
 
 int ui_song_list_count(UiWindow dialog)

@@ -13,7 +13,6 @@
 #include "songlist/songlist_file.h"
 #include "store/index.h"
 #include "store/record.h"
-#include "store/title_check.h"
 
 enum { TITLE_BOX_LIMIT = TITLE_SIZE };   // Review, Edit Song and Choose take the titles the editor takes
 
@@ -151,10 +150,9 @@ static void load_song_list(HWND dialog)
 // the first of them can be opened until one is renamed.
 void fill_titles(HWND dialog)
 {
-    static TitleCheck check;   // 512 KB of title hashes
-    char title[TITLE_KEY_SIZE];
-    fill_title_list(dialog, LIBRARY_FILE);
-    int repeated = count_repeated_titles(LIBRARY_FILE, &check, title);
+    const TitleList* list = fill_title_list(dialog, LIBRARY_FILE);
+    int repeated = list->repeated;
+    const char* title = list->repeated_title;
     if (repeated == 0)
         return;
     char text[TITLE_SIZE + 80];

@@ -7,22 +7,28 @@
 
 enum {
     TITLE_LIST_BYTES = 4 << 20,   // 4 MB: some 200,000 titles
+    TITLE_SEEN_SLOTS = 1 << 16,   // titles checked for a second song of one title
     INDEX_RECORD_SIZE = 1000      // one record of RECORD_MAX characters and its zero
 };
 
 static_assert(INDEX_RECORD_SIZE >= RECORD_MAX + 1, "read_record needs RECORD_MAX + 1 bytes");
 
 // The entries of the title box: titles and heading entries in file order, each
-// followed by its zero.
+// followed by its zero; and whether two songs share a title, of which only the
+// first can be opened.
 struct TitleList {
     int count;
     int used;
     int full;                   // the list filled up: later entries are missing
     char text[TITLE_LIST_BYTES];
+    int repeated;               // title lines that repeat a title met before (hidden ones too)
+    char repeated_title[TITLE_KEY_SIZE];   // the first of them, as the lookup compares it
+    uint64_t seen[TITLE_SEEN_SLOTS];       // hashes of the title keys met, 0: empty
 };
 
-// Reads the titles (and heading entries) of the library into list; hidden
-// titles (first byte '/') only while state.show_hidden is set.
+// Reads the titles (and heading entries) of the library into list, in one pass
+// that also counts the repeated titles; hidden titles (first byte '/') are
+// listed only while state.show_hidden is set.
 void read_title_list(const char* file_name, TitleList* list);
 
 // Upper-cases and trims state.current_title in place, then reads the open library
