@@ -1,6 +1,7 @@
 // The one way the program writes a file: whole under a temporary name, flushed, moved into place.
 #include "store/safe_write.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "songlist/songlist_file.h"
@@ -35,7 +36,10 @@ static void join(char* out, const char* a, int a_len, const char* b)
 static WriteResult take_folder_lock(SafeWrite* w)
 {
     char name[SAFE_PATH_SIZE];
-    join(name, w->target, folder_length(w->target), LOCK_FILE);
+    int folder = folder_length(w->target);
+    if (folder + (int)sizeof LOCK_FILE > SAFE_PATH_SIZE)
+        return WRITE_FAILED;
+    join(name, w->target, folder, LOCK_FILE);
     for (int waited = 0;; waited += LOCK_POLL_MS) {
         int taken = lock_take(name, &w->lock);
         if (taken > 0) {
@@ -127,8 +131,8 @@ static WriteResult make_backup(const char* target, const char* backup)
         return WRITE_FAILED;
     join(temp, backup, (int)strlen(backup), ".tmp");
     FILE* from = fopen(target, "rb");
-    if (!from)
-        return WRITE_OK;
+    if (!from)   // no target yet: nothing to keep; one that cannot be read: no save without its backup
+        return errno == ENOENT ? WRITE_OK : last_file_error();
     FILE* to = fopen(temp, "wb");
     WriteResult result = to ? copy_into(from, to) : last_file_error();
     fclose(from);
